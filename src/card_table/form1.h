@@ -1,0 +1,167 @@
+// Form1: the card table, the main window and the game played on it.
+//
+// Control indices of the board (positions and sizes in twips):
+//
+//   Toolbar1 (Top 0, height 420)
+//   Image2(0) Image2(1) Image2(2) Image2(3)  Image4  Image2(4) Image2(5) Image2(6) Image2(7)
+//   \------- free cells, Top 525 -------/  (eyes)   \------- home cells, Top 525 -------/
+//
+//   col:      0        1        2        3        4        5        6        7
+//   row 0:    0        1        2        3        4        5        6        7     Top 2310
+//   row 1:    8        9       10       11       12       13       14       15     Top 2580
+//   ...                 position p = row * 8 + column, p + 8 lies on p
+//   row 18: 144      145      146      147      148      149      150      151     Top 7170
+//   Left:   210     1365     2520     3675     4830     5985     7140     8295
+//
+//   Image1(p): the card slot of tableau position p (0..151), visible while it
+//              holds a card. Image3(k): the empty-column marker of column k,
+//              on the slot of position k, shown while column k is empty.
+//   Cell(0..3) free cells, Cell(4..7) home cells (the top card of the pile).
+//   StatusBar1 along the bottom edge (Top 7320).
+//
+// A card is written as its CardCode: the suit digit (0 hearts, 1 diamonds,
+// 2 spades, 3 clubs) followed by the rank (0 ace .. 12 king), "00" .. "312".
+//
+// Where each procedure lives:
+//   form1_startup.cpp  Form_Load, SaveWindowAndQuit, Form_Unload, the controls
+//   form1_toolbar.cpp  Toolbar1_ButtonClick
+//   form1_history.cpp  RecordMove, ClearUndoHistory, ShiftUndoHistory
+//   form1_deal.cpp     NewGame
+//   form1_moves.cpp    the press, release, drop and double-click handlers,
+//                      CheckCardsOnTop
+//   form1_autohome.cpp AutoMoveToHome, CheckForWin
+//   board.h            the vocabulary of cards: suit, rank, fits on, fits home
+//
+// Loop counters and scratch values (LoopIndex, LoopCount, WorkA, WorkB,
+// MovingCard, TargetCard) are fields shared by all procedures: a callee
+// changes them for its caller.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/picture.h"
+#include "platform/widgets.h"
+#include "settings_records/module1.h"
+
+namespace tarnvole {
+
+// Board geometry, in twips.
+constexpr int BoardLeft = 210;
+constexpr int RowZeroTop = 2310;
+constexpr int RowStep = 270;
+constexpr int ColumnGap = 90;
+constexpr int SlotWidth = 1065;
+constexpr int SlotHeight = 1440;
+constexpr int CellTop = 525;
+constexpr std::array<int, 8> CellLeft = {105, 1155, 2205, 3255, 5250, 6300, 7350, 8400};
+constexpr int ClientWidth = 9585;
+constexpr int ClientHeight = 7575;
+constexpr int ToolbarHeight = 420;
+constexpr int StatusBarHeight = 255;
+
+constexpr int EmptySlotMark = 53;  // ImageList2 picture of an empty slot
+
+class Form1 : public platform::MainSurface {
+  Q_OBJECT
+ public:
+  Form1();
+  ~Form1() override;
+
+  // ---- Board ------------------------------------------------------------
+  std::array<QString, 152> Tableau;
+  std::array<QString, 8> Cell;
+
+  // ---- Fields shared by the procedures -----------------------------------
+  Long FirstIndex = 0;
+  Long SecondIndex = 0;
+  Long PressButton = 0;
+  Long CardCovered = 0;
+  Long DragFrom = 0;
+  Long LoopIndex = 0;
+  Long LoopCount = 0;
+  Long WorkA = 0;
+  Long WorkB = 0;
+  QString MovingCard;
+  QString TargetCard;
+  Long MaxPos = 0;
+  std::array<Long, 8> ColumnBottom{};
+  Long CardsAbove = 0;
+  std::array<Long, 10> UndoKind{};
+  std::array<QString, 10> UndoData;
+  Long UndoLevel = 0;
+  VbDate StartupTime;
+  Long EyePicture = 0;
+  std::array<QString, 6> HintFrom;
+  std::array<QString, 6> HintTo;
+  Long StuckShown = 0;
+
+  // ---- Controls -----------------------------------------------------------
+  platform::ImageList ImageList1;  // toolbar pictures 1..6
+  platform::ImageList ImageList2;  // card faces 1..52, EmptySlotMark 53
+  platform::ImageList ImageList3;  // eyes 1..5
+  platform::ControlArray<platform::Image> Image1;
+  platform::ControlArray<platform::Image> Image2;
+  platform::ControlArray<platform::Image> Image3;
+  platform::ControlArray<platform::Image> Image4Array;
+  platform::Image& Image4;
+  platform::ControlArray<platform::Label> Label1Array;
+  platform::Label& Label1;
+  platform::Toolbar* Toolbar1 = nullptr;
+  platform::StatusBar* StatusBar1 = nullptr;
+
+  // ---- Start-up and shutdown ----------------------------------------------
+  void Form_Load();
+  void SaveWindowAndQuit();
+  void Form_Unload(int& Cancel);
+
+  // ---- Toolbar --------------------------------------------------------------
+  void Toolbar1_ButtonClick(int Index);
+
+  // ---- Deal -----------------------------------------------------------------
+  void NewGame();
+
+  // ---- Move history -----------------------------------------------------------
+  void RecordMove(Long Kind);
+  void ClearUndoHistory();
+  void ShiftUndoHistory();
+
+  // ---- Single-card moves --------------------------------------------------------
+  void Image1_MouseDown(int Index, int Button, int Shift, float X, float Y);
+  void CheckCardsOnTop(Long Pos);
+  void Image1_MouseUp(int Index, int Button, int Shift, float X, float Y);
+  bool IsOppositeColor(const Long& SuitA, const Long& SuitB) const;
+  void Image1_DragDrop(int Index);
+  void Image1_DblClick(int Index);
+  void Image2_DragDrop(int Index);
+  void Image2_DblClick(int Index);
+  void Image2_MouseDown(int Index, int Button, int Shift, float X, float Y);
+
+  // ---- Automatic moves and the win check ------------------------------------------
+  void AutoMoveToHome();
+  void CheckForWin();
+
+  // ---- Run moves ----------------------------------------------------------------
+  void MoveRunOntoCard();
+
+  // The number of empty free cells plus the shown empty-column markers.
+  Long FreeSpaces() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void PlaceBars();
+  void RunLoadSteps();
+  bool slotsCreated_ = false;
+};
+
+// The one project-wide main window (created by main or by a test).
+Form1* TheForm1();
+void SetTheForm1(Form1* form);
+
+}  // namespace tarnvole

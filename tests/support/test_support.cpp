@@ -1,0 +1,87 @@
+#include "support/test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+#include "platform/forms.h"
+
+namespace testing_support {
+
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
+  QDir::setCurrent(dir_.path());
+}
+
+ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
+
+QString ScratchFolder::Path(const QString& name) const {
+  return name.isEmpty() ? dir_.path() : dir_.filePath(name);
+}
+
+QByteArray ScratchFolder::Read(const QString& name) const {
+  QFile f(Path(name));
+  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
+  return f.readAll();
+}
+
+void ScratchFolder::Write(const QString& name, const QByteArray& bytes) const {
+  QFile f(Path(name));
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+QByteArray DefaultCfgBytes() {
+  const char* texts[] = {" 0", " 0", " 2", " 2", " 1", " 1", " 0", " 0", " 0",
+                         " 0", " 0", " 0", " 0", " 0", " 3600", " 0", " 0", " 0",
+                         " 999", " 0", " 0", " 0", " 1000", " 1000", " 7980", " 9705"};
+  QByteArray bytes;
+  for (const char* t : texts) bytes += QByteArray(t).leftJustified(8, ' ');
+  return bytes;
+}
+
+QByteArray WithRecord(QByteArray file, int record, const QByteArray& text) {
+  const int offset = (record - 1) * 8;
+  if (file.size() < offset + 8) file = file.leftJustified(offset + 8, ' ');
+  file.replace(offset, 8, text.leftJustified(8, ' ', true));
+  return file;
+}
+
+QByteArray RecordOf(const QByteArray& file, int record) { return file.mid((record - 1) * 8, 8); }
+
+ModalAnswerer::ModalAnswerer(QString button) : messageBoxButton(std::move(button)) {
+  QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+  timer_.start(5);
+}
+
+ModalAnswerer::~ModalAnswerer() { timer_.stop(); }
+
+void ModalAnswerer::Poll() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || !modal->isVisible()) return;
+  if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    if (modal == lastHandled_) return;
+    lastHandled_ = modal;
+    prompts << box->property("prompt").toString();
+    titles << box->windowTitle();
+    for (QAbstractButton* b : box->buttons()) {
+      if (b->text().startsWith(messageBoxButton)) {
+        b->click();
+        return;
+      }
+    }
+    box->buttons().value(0)->click();
+    return;
+  }
+  if (onOtherWindow && modal != lastHandled_) {
+    lastHandled_ = modal;
+    onOtherWindow(modal);
+  }
+}
+
+EndRecorder::EndRecorder() {
+  platform::SetEndHookForTesting([this] { ++ends; });
+}
+
+EndRecorder::~EndRecorder() { platform::SetEndHookForTesting(nullptr); }
+
+}  // namespace testing_support

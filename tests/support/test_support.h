@@ -1,0 +1,65 @@
+// Helpers shared by the tests: a scratch working folder, an answerer for
+// modal windows, and a recorder for the program's end.
+#pragma once
+
+#include <QByteArray>
+#include <QPointer>
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace testing_support {
+
+// Makes a fresh empty folder the current directory for the test's lifetime.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  QString Path(const QString& name = QString()) const;
+  QByteArray Read(const QString& name) const;
+  void Write(const QString& name, const QByteArray& bytes) const;
+
+ private:
+  QTemporaryDir dir_;
+  QString previous_;
+};
+
+// The 208 bytes of the default settings file.
+QByteArray DefaultCfgBytes();
+// The file with record n (1-based) replaced by text, blank-padded to 8.
+QByteArray WithRecord(QByteArray file, int record, const QByteArray& text);
+// Record n of a file's bytes.
+QByteArray RecordOf(const QByteArray& file, int record);
+
+// Answers every modal window that opens while it lives: message boxes get
+// their prompt recorded and a button pressed (by its text: "OK", "はい",
+// "いいえ"); any other modal window is handed to `onOtherWindow`.
+class ModalAnswerer {
+ public:
+  explicit ModalAnswerer(QString messageBoxButton = QStringLiteral("OK"));
+  ~ModalAnswerer();
+  QStringList prompts;
+  QStringList titles;
+  QString messageBoxButton;
+  std::function<void(QWidget*)> onOtherWindow;
+
+ private:
+  void Poll();
+  QTimer timer_;
+  QPointer<QWidget> lastHandled_;
+};
+
+// Replaces the program's end with a counter for the test's lifetime.
+class EndRecorder {
+ public:
+  EndRecorder();
+  ~EndRecorder();
+  int ends = 0;
+};
+
+}  // namespace testing_support
