@@ -218,9 +218,9 @@ constexpr int kIndexSuitHeight = 10;
 // The 180-degree turn about the card's centre, exact in whole pixels.
 QTransform HalfTurn() { return QTransform(-1, 0, 0, -1, CardWidth, CardHeight); }
 
-// A pip's box, centred on (cx, cy); cx is a half-pixel column so that odd
-// widths land on whole pixels.
-QRectF PipBox(double cx, int cy, int width, int height) {
+// A pip's box, centred on (cx, cy); a half-pixel centre with an odd size, or
+// a whole-pixel centre with an even size, puts the box on whole pixels.
+QRectF PipBox(double cx, double cy, int width, int height) {
   return QRectF(cx - width / 2.0, cy - height / 2.0, width, height);
 }
 
@@ -252,19 +252,21 @@ QImage PaintIndex(Suit suit, int rank) {
 }
 
 // Pip rows for two to ten, as centre lines: columns are left, middle, right.
+// Rows mirror about the card's middle (y = 48): row r pairs with 96 - r.
 struct Pip {
   int column;  // 0 left, 1 middle, 2 right
-  int row;     // y of the pip's centre
+  double row;  // y of the pip's centre
 };
 
-constexpr int kTop = 25, kUpper = 40, kLower = 56, kBottom = 71, kMiddle = 48;
-constexpr int kTopThird = 36, kBottomThird = 60;      // centre pips of 7 and 8
-constexpr int kTopQuarter = 32, kBottomQuarter = 64;  // centre pips of 10
+constexpr int kMiddle = 48;
+constexpr double kTop = 24.5, kUpper = 40.5, kLower = 55.5, kBottom = 71.5;
+constexpr double kTopThird = 36.5, kBottomThird = 59.5;      // centre pips of 7 and 8
+constexpr double kTopQuarter = 32.5, kBottomQuarter = 63.5;  // centre pips of 10
 
 std::vector<Pip> PipLayout(int rank) {
   const int n = rank + 1;
   std::vector<Pip> pips;
-  auto pair = [&](int row) {
+  auto pair = [&](double row) {
     pips.push_back({0, row});
     pips.push_back({2, row});
   };
@@ -295,10 +297,11 @@ std::vector<Pip> PipLayout(int rank) {
 }
 
 void PaintPips(QPainter& painter, Suit suit, int rank) {
-  constexpr double kColumns[3] = {19.5, CardWidth / 2.0, CardWidth - 19.5};
-  constexpr int kPipWidth = 13, kPipHeight = 14;
+  constexpr double kColumns[3] = {18.5, CardWidth / 2.0, CardWidth - 18.5};
+  // Diamonds are narrower than the other shapes.
+  const int pipWidth = suit == Suit::Diamonds ? 11 : 13, pipHeight = 13;
   for (const Pip& pip : PipLayout(rank)) {
-    PaintSuit(painter, suit, PipBox(kColumns[pip.column], pip.row, kPipWidth, kPipHeight),
+    PaintSuit(painter, suit, PipBox(kColumns[pip.column], pip.row, pipWidth, pipHeight),
               pip.row > kMiddle);
   }
 }
@@ -383,14 +386,12 @@ void PaintCourtHalf(QPainter& painter, Suit suit, int rank) {
   robe.lineTo(cx + 19, kMiddle + 1);
   robe.closeSubpath();
   painter.fillPath(robe, c.robe);
-  painter.strokePath(robe, QPen(c.trim, 1));
+  painter.strokePath(robe, QPen(kGoldDark, 1));
 
   // Front panel with a gold seam and buttons.
   painter.fillRect(QRectF(cx - 4, 39, 8, 10), c.trim);
   painter.fillRect(QRectF(cx - 1, 39, 2, 10), kGold);
-  // Sleeves with a hand in front holding the object.
-  painter.fillRect(QRectF(cx - 16, 42, 5, 7), c.trim);
-  painter.fillRect(QRectF(cx + 11, 42, 5, 7), c.trim);
+  // The hand holding the object.
   QPainterPath hand;
   hand.addEllipse(QPointF(cx - 13.5, 41.5), 2.2, 2.2);
   painter.fillPath(hand, kSkin);
@@ -415,10 +416,10 @@ void PaintCourtHalf(QPainter& painter, Suit suit, int rank) {
 
   // Hair behind the face.
   QPainterPath hair;
-  if (queen) {  // long hair falling to the shoulders
-    hair.moveTo(cx - 8, 40);
-    hair.cubicTo(cx - 10, 31, cx - 9, 21, cx, 21);
-    hair.cubicTo(cx + 9, 21, cx + 10, 31, cx + 8, 40);
+  if (queen) {  // long hair falling to the shoulders, rounded at the ends
+    hair.moveTo(cx - 5, 38);
+    hair.cubicTo(cx - 11, 38, cx - 10, 21, cx, 21);
+    hair.cubicTo(cx + 10, 21, cx + 11, 38, cx + 5, 38);
     hair.closeSubpath();
   } else {
     hair.addEllipse(QRectF(cx - 7.5, 22, 15, 14));

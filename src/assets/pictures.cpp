@@ -7,6 +7,7 @@
 #include <QBitmap>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #include "assets/picture_parts.h"
 
@@ -28,7 +29,7 @@ const char* const kS[] = {
     "......", "......",
 };
 const char* const kT[] = {
-    "...", "##.", "##.", "###", "##.", "##.", "##.", "##.", ".##", "...", "...",
+    "....", ".##.", ".##.", "####", ".##.", ".##.", ".##.", ".##.", "..##", "....", "....",
 };
 const char* const kA[] = {
     "......", "......", "......", ".####.", "....##", ".#####", "##..##", "##..##", ".#####",
@@ -93,7 +94,7 @@ const char* const kI[] = {
 PixelGlyph Letter(char c) {
   switch (c) {
     case 'S': return {6, kLetterHeight, kS};
-    case 't': return {3, kLetterHeight, kT};
+    case 't': return {4, kLetterHeight, kT};
     case 'a': return {6, kLetterHeight, kA};
     case 'r': return {5, kLetterHeight, kR};
     case 'E': return {6, kLetterHeight, kCapE};
@@ -115,25 +116,42 @@ PixelGlyph Letter(char c) {
 
 // Italic: the higher a row stands above the baseline (row 8), the further right.
 int ItalicSlant(int row) { return row <= 8 ? (8 - row) / 3 : 0; }
-constexpr int kMaxSlant = 2;
 constexpr int kLetterGap = 1;
 
 const QColor kToolbarSilver(192, 192, 192);
 const QColor kToolbarInk(224, 0, 0);
 
 QImage PaintToolbarWord(const char* word) {
+  // Set the word on a wider strip first, then centre its actual ink, which
+  // depends on the slant and on blank columns inside the letters.
+  QImage strip(2 * ToolbarPictureWidth, ToolbarPictureHeight, QImage::Format_RGB32);
+  strip.fill(kToolbarSilver);
+  const int top = (ToolbarPictureHeight - 9) / 2;  // centre the cap height
+  {
+    QPainter painter(&strip);
+    int x = 0;
+    for (const char* c = word; *c; ++c) {
+      const PixelGlyph glyph = Letter(*c);
+      detail::PaintGlyph(painter, glyph, QPoint(x, top), kToolbarInk, ItalicSlant);
+      x += glyph.width + kLetterGap;
+    }
+  }
+  int left = strip.width(), right = -1;
+  for (int y = 0; y < strip.height(); ++y) {
+    for (int x = 0; x < strip.width(); ++x) {
+      if (strip.pixel(x, y) != kToolbarSilver.rgb()) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  }
   QImage image(ToolbarPictureWidth, ToolbarPictureHeight, QImage::Format_RGB32);
   image.fill(kToolbarSilver);
-  int width = kMaxSlant - kLetterGap;
-  for (const char* c = word; *c; ++c) width += Letter(*c).width + kLetterGap;
+  if (right < left) return image;
+  const int inkWidth = right - left + 1;
   QPainter painter(&image);
-  int x = (ToolbarPictureWidth - width) / 2;
-  const int top = (ToolbarPictureHeight - 9) / 2;  // centre the cap height
-  for (const char* c = word; *c; ++c) {
-    const PixelGlyph glyph = Letter(*c);
-    detail::PaintGlyph(painter, glyph, QPoint(x, top), kToolbarInk, ItalicSlant);
-    x += glyph.width + kLetterGap;
-  }
+  painter.drawImage((ToolbarPictureWidth - inkWidth) / 2, 0, strip, left, 0, inkWidth,
+                    ToolbarPictureHeight);
   return image;
 }
 
