@@ -1,0 +1,276 @@
+// Start-up and shutdown of the main window on a real Form1.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <unistd.h>
+
+#include "card_table/form1.h"
+#include "platform/clock.h"
+#include "platform/forms.h"
+#include "settings_records/form2.h"
+#include "support/test_support.h"
+
+using namespace tarnvole;
+using namespace testing_support;
+
+namespace {
+
+const QString Damaged = QStringLiteral("データファイルが壊れています。初期値に戻します。");
+
+class Startup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetModule1ForTesting();
+    platform::SetClockForTesting([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 15, 30)); });
+  }
+  void TearDown() override {
+    platform::Unload<Form2>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::SetClockForTesting(nullptr);
+    ResetModule1ForTesting();
+  }
+  ScratchFolder folder;
+};
+
+TEST_F(Startup, AValidFilePlacesTheWindowAndLeavesTheBoardEmpty) {
+  QByteArray f = WithRecord(DefaultCfgBytes(), 23, " 1500");
+  f = WithRecord(f, 24, "-15");
+  folder.Write("tarnvole.cfg", f);
+  platform::ResetRandomDrawCount();
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+
+  EXPECT_TRUE(answerer.prompts.isEmpty());
+  EXPECT_EQ(CfgFileName, "tarnvole.cfg");
+  EXPECT_EQ(form.Top(), 1500);
+  EXPECT_EQ(form.Left(), -15);
+  EXPECT_EQ(form.Height(), 7980);
+  EXPECT_EQ(form.Width(), 9705);
+  EXPECT_EQ(form.width(), 639);   // the client area, 9585 x 7575 twips
+  EXPECT_EQ(form.height(), 505);
+  EXPECT_EQ(form.windowTitle(), "TarnVole v1.1.4");
+  EXPECT_EQ(platform::RandomDrawCount(), 0);  // nothing is dealt
+  EXPECT_EQ(form.MaxPos, 151);
+  EXPECT_EQ(form.UndoLevel, -1);
+  EXPECT_FALSE(form.Toolbar1->Buttons(6).Enabled());
+  EXPECT_FALSE(form.Toolbar1->Buttons(8).Enabled());
+  for (int i : {1, 2, 4, 13}) EXPECT_TRUE(form.Toolbar1->Buttons(i).Enabled()) << i;
+  for (const QString& t : form.Tableau) EXPECT_TRUE(t.isEmpty());
+  for (int k = 0; k < 8; ++k) {
+    EXPECT_TRUE(form.Cell[k].isEmpty());
+    EXPECT_EQ(form.Image2(k).Picture().Index(), EmptySlotMark);
+    EXPECT_TRUE(form.Image2(k).Visible());
+  }
+  EXPECT_FALSE(form.Label1.Visible());
+  EXPECT_EQ(form.FreeSpaces(), 4);  // four free cells, no marker shown
+  EXPECT_EQ(form.StartupTime, platform::Now());
+}
+
+TEST_F(Startup, SlotsAndMarkersStandAtTheBoardGeometryAllHidden) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  Form1 form;
+  form.Form_Load();
+  ASSERT_EQ(form.Image1.Count(), 152);
+  ASSERT_EQ(form.Image3.Count(), 8);
+  for (int p = 0; p <= 151; ++p) {
+    const int column = p % 8, row = p / 8;
+    EXPECT_EQ(form.Image1(p).Left(), 210 + 1155 * column) << p;
+    EXPECT_EQ(form.Image1(p).Top(), 2310 + 270 * row) << p;
+    EXPECT_EQ(form.Image1(p).Width(), 1065);
+    EXPECT_EQ(form.Image1(p).Height(), 1440);
+    EXPECT_FALSE(form.Image1(p).Visible()) << p;
+  }
+  EXPECT_EQ(form.Image1(151).Left(), 8295);
+  EXPECT_EQ(form.Image1(151).Top(), 7170);
+  EXPECT_EQ(form.Image1(8).Top(), 2580);
+  for (int k = 0; k < 8; ++k) {
+    EXPECT_EQ(form.Image3(k).Left(), 210 + 1155 * k);
+    EXPECT_EQ(form.Image3(k).Top(), 2310);
+    EXPECT_FALSE(form.Image3(k).Visible());
+    EXPECT_EQ(form.Image3(k).Picture().Index(), EmptySlotMark);
+  }
+  const int cellLeft[] = {105, 1155, 2205, 3255, 5250, 6300, 7350, 8400};
+  for (int k = 0; k < 8; ++k) {
+    EXPECT_EQ(form.Image2(k).Left(), cellLeft[k]);
+    EXPECT_EQ(form.Image2(k).Top(), 525);
+  }
+  EXPECT_EQ(form.Image4.Left(), 4515);
+  EXPECT_EQ(form.Image4.Top(), 1050);
+  EXPECT_EQ(form.Image4.Width(), 540);
+  EXPECT_EQ(form.Image4.Height(), 405);
+  EXPECT_EQ(form.Toolbar1->geometry(), QRect(0, 0, 639, 28));
+  EXPECT_EQ(form.StatusBar1->geometry(), QRect(0, 488, 639, 17));
+}
+
+TEST_F(Startup, StreaksComeBackFromTheLastGameFlags) {
+  QByteArray f = WithRecord(DefaultCfgBytes(), 11, " 1");
+  f = WithRecord(f, 9, " 5");
+  f = WithRecord(f, 12, " 3");
+  folder.Write("tarnvole.cfg", f);
+  {
+    Form1 form;
+    form.Form_Load();
+    EXPECT_EQ(WinStreak, 5);
+    EXPECT_EQ(LossStreak, 0);
+  }
+  platform::Unload<Form2>();
+  folder.Write("tarnvole.cfg", WithRecord(f, 14, " 1"));
+  Form1 both;
+  both.Form_Load();
+  EXPECT_EQ(WinStreak, 5);
+  EXPECT_EQ(LossStreak, 3);
+}
+
+TEST_F(Startup, TheEyesLookAheadAndFollowTheSetting) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  {
+    Form1 form;
+    form.Form_Load();
+    EXPECT_EQ(form.EyePicture, 2);
+    EXPECT_EQ(form.Image4.Picture().Index(), 2);
+    EXPECT_TRUE(form.Image4.Visible());
+  }
+  platform::Unload<Form2>();
+  folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 6, " 0"));
+  Form1 form;
+  form.Form_Load();
+  EXPECT_FALSE(form.Image4.Visible());
+  EXPECT_EQ(form.Image4.Picture().Index(), 2);
+}
+
+TEST_F(Startup, AFirstRunInAnEmptyFolderWritesTheDefaultsAfterOneMessage) {
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  EXPECT_EQ(answerer.prompts, QStringList{Damaged});
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+  EXPECT_EQ(MaxUndoLevel, 2);
+  EXPECT_EQ(DealStrength, 2);
+  EXPECT_EQ(ShortestTime, 3600);
+  EXPECT_EQ(form.Height(), 7980);
+  // The repeated load created no second set of slots.
+  EXPECT_EQ(form.Image1.Count(), 152);
+  EXPECT_EQ(form.Image3.Count(), 8);
+}
+
+TEST_F(Startup, ADamagedDateRecordResetsTheWholeFile) {
+  QByteArray f = WithRecord(DefaultCfgBytes(), 1, " 1");
+  f = WithRecord(f, 7, " 42");
+  f = WithRecord(f, 16, "yesterday");
+  folder.Write("tarnvole.cfg", f);
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  EXPECT_EQ(answerer.prompts, QStringList{Damaged});
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+  EXPECT_EQ(FullAuto, 0);
+  EXPECT_EQ(Wins, 0);
+}
+
+TEST_F(Startup, ANumberThatKeepsOverflowingIsTreatedAsDamageAfterBoundedRetries) {
+  folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 3, "9e99"));
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  EXPECT_EQ(answerer.prompts, QStringList{Damaged});
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+  EXPECT_EQ(MaxUndoLevel, 2);
+  EXPECT_EQ(form.Image1.Count(), 152);
+}
+
+TEST_F(Startup, AFileThatIsAFolderIsReportedAndNothingOnDiskChanges) {
+  QDir().mkdir("tarnvole.cfg");
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  ASSERT_EQ(answerer.prompts.size(), 1);
+  EXPECT_TRUE(answerer.prompts[0].contains("tarnvole.cfg"));
+  EXPECT_NE(answerer.prompts[0], Damaged);
+  EXPECT_TRUE(QFileInfo("tarnvole.cfg").isDir());
+  // The game goes on with the defaults in memory.
+  EXPECT_EQ(MaxUndoLevel, 2);
+  EXPECT_EQ(form.Width(), 9705);
+  // Quitting reports the file once more and still ends the program.
+  EndRecorder ended;
+  form.SaveWindowAndQuit();
+  EXPECT_EQ(ended.ends, 1);
+  EXPECT_EQ(answerer.prompts.size(), 2);
+}
+
+TEST_F(Startup, AFolderThatCannotBeWrittenKeepsTheDamagedFileAndPlays) {
+  // A folder removed under the running program: nothing can be created there.
+  QTemporaryDir gone;
+  QDir::setCurrent(gone.path());
+  gone.remove();
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  ASSERT_EQ(answerer.prompts.size(), 1);
+  EXPECT_TRUE(answerer.prompts[0].contains("tarnvole.cfg"));
+  EXPECT_EQ(DealStrength, 2);
+  EXPECT_EQ(form.Image1.Count(), 152);
+  QDir::setCurrent(folder.Path());
+}
+
+TEST_F(Startup, AReadOnlyDamagedFileIsNotOverwritten) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser may write read-only files";
+  const QByteArray damaged = WithRecord(DefaultCfgBytes(), 10, "junk");
+  folder.Write("tarnvole.cfg", damaged);
+  QFile::setPermissions(folder.Path("tarnvole.cfg"), QFile::ReadOwner);
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  EXPECT_EQ(answerer.prompts.size(), 2);  // damaged, then cannot be written
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), damaged);
+  EXPECT_EQ(MaxUndoLevel, 2);
+}
+
+TEST_F(Startup, QuittingWritesOnlyTheGeometryRecords) {
+  QByteArray f = WithRecord(DefaultCfgBytes(), 7, " 9");
+  folder.Write("tarnvole.cfg", f);
+  Form1 form;
+  form.Form_Load();
+  FullAuto = 1;   // changed in memory but not confirmed: not saved
+  Wins = 100;
+  form.setTop(-15);
+  form.setLeft(3000);
+  EndRecorder ended;
+  form.SaveWindowAndQuit();
+  EXPECT_EQ(ended.ends, 1);
+  const QByteArray after = folder.Read("tarnvole.cfg");
+  EXPECT_EQ(RecordOf(after, 23), "-15     ");
+  EXPECT_EQ(RecordOf(after, 24), " 3000   ");
+  EXPECT_EQ(RecordOf(after, 25), " 7980   ");
+  EXPECT_EQ(RecordOf(after, 26), " 9705   ");
+  EXPECT_EQ(after.left(176), f.left(176));
+  EXPECT_EQ(form.LoopIndex, 27);
+}
+
+TEST_F(Startup, TheCloseBoxSavesTheGeometryAndKeepsTheWindowOpen) {
+  folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 24, " 2010"));
+  Form1 form;
+  form.Form_Load();
+  form.show();
+  EndRecorder ended;
+  EXPECT_FALSE(form.close());  // the window does not close first
+  EXPECT_EQ(ended.ends, 1);
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 24), " 2010   ");
+  EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(Startup, AMovedWindowIsStoredInTwipsOfItsNewPlace) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  Form1 form;
+  form.Form_Load();
+  form.move(-100, 40);
+  EXPECT_EQ(form.Left(), -1500);
+  EXPECT_EQ(form.Top(), 600);
+  EndRecorder ended;
+  form.SaveWindowAndQuit();
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 24), "-1500   ");
+}
+
+}  // namespace
