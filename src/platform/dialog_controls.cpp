@@ -1,6 +1,8 @@
 #include "platform/dialog_controls.h"
 
 #include <QLineEdit>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "platform/controls.h"
 
@@ -39,6 +41,32 @@ DialogLabel::DialogLabel(QWidget* parent, const QString& caption) : QLabel(capti
 void DialogLabel::setBorder(bool single) {
   setFrameStyle(single ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
   setLineWidth(1);
+  // A framed label would otherwise indent its text from the top edge as well
+  // and push a one-line caption out of the bottom of a low box.
+  setIndent(single ? 0 : -1);
+}
+
+namespace {
+bool CaptionFitsIn(const QRect& area, const QFont& font, const QString& caption,
+                   Qt::Alignment alignment) {
+  const QRect unbounded(0, 0, area.width(), QWIDGETSIZE_MAX);
+  const QRect needed = QFontMetrics(font).boundingRect(
+      unbounded, static_cast<int>(alignment) | Qt::TextWordWrap, caption);
+  return needed.width() <= area.width() && needed.height() <= area.height();
+}
+}  // namespace
+
+bool DialogLabel::CaptionFits() const {
+  return CaptionFitsIn(contentsRect(), font(), text(), alignment());
+}
+
+void DialogLabel::ShrinkFontToFit(double smallestPoints) {
+  QFont smaller = font();
+  if (smaller.pointSizeF() <= 0) return;
+  while (!CaptionFitsIn(contentsRect(), smaller, text(), alignment()) &&
+         smaller.pointSizeF() - 0.5 >= smallestPoints)
+    smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+  if (smaller != font()) setFont(smaller);
 }
 
 Frame::Frame(QWidget* parent, const QString& caption) : QGroupBox(caption, parent) {}
@@ -47,6 +75,59 @@ CommandButton::CommandButton(QWidget* parent, const QString& caption) : QPushBut
   connect(this, &QPushButton::clicked, this, [this] {
     if (Click) Click();
   });
+}
+
+namespace {
+
+// Lines of a caption broken at its blanks, as many words on a line as fit;
+// the blanks at a break are dropped. A word wider than the line stands alone.
+QStringList WrapAtBlanks(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines;
+  QString line;
+  qsizetype i = 0;
+  while (i < text.size()) {
+    qsizetype blanksEnd = i;
+    while (blanksEnd < text.size() && text[blanksEnd] == u' ') ++blanksEnd;
+    qsizetype wordEnd = blanksEnd;
+    while (wordEnd < text.size() && text[wordEnd] != u' ') ++wordEnd;
+    if (wordEnd == blanksEnd) break;
+    const QString candidate = line + text.mid(i, wordEnd - i);
+    if (line.trimmed().isEmpty() || metrics.horizontalAdvance(candidate) <= width) {
+      line = candidate;
+    } else {
+      lines << line;
+      line = text.mid(blanksEnd, wordEnd - blanksEnd);
+    }
+    i = wordEnd;
+  }
+  lines << line;
+  return lines;
+}
+
+}  // namespace
+
+void CommandButton::setWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  update();
+}
+
+void CommandButton::paintEvent(QPaintEvent* event) {
+  if (!wordWrap_) {
+    QPushButton::paintEvent(event);
+    return;
+  }
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text.clear();
+  painter.drawControl(QStyle::CE_PushButton, option);
+  const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  const QFontMetrics metrics(font());
+  // An italic line leans past its advance by about a fifth of the height.
+  const int slant = font().italic() ? metrics.height() / 5 : 0;
+  const QStringList lines = WrapAtBlanks(text(), metrics, area.width() - slant);
+  style()->drawItemText(&painter, area, Qt::AlignCenter, palette(), isEnabled(), lines.join(u'\n'),
+                        QPalette::ButtonText);
 }
 
 OptionButton::OptionButton(QWidget* parent, const QString& caption, int index)

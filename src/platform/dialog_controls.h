@@ -29,6 +29,12 @@ class DialogLabel : public QLabel {
   QString Caption() const { return text(); }
   void setCaption(const QString& caption) { setText(caption); }
   void setBorder(bool single);
+  // Whether the caption, wrapped at the label's width, fits inside it.
+  bool CaptionFits() const;
+  // Makes the font smaller, half a point at a time but not below
+  // smallestPoints, until the caption fits (for fonts whose metrics differ
+  // from those the window was laid out for). Call after placing the label.
+  void ShrinkFontToFit(double smallestPoints);
 };
 
 class Frame : public QGroupBox {
@@ -42,6 +48,15 @@ class CommandButton : public QPushButton {
  public:
   CommandButton(QWidget* parent, const QString& caption);
   std::function<void()> Click;
+  // A tall button shows its caption over several centred lines, broken at
+  // the blanks (the caption itself keeps its blanks).
+  void setWordWrap(bool wrap);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool wordWrap_ = false;
 };
 
 // An option button whose Value, set to true, raises Click (when it was off);
@@ -69,6 +84,7 @@ class ComboBox : public QComboBox {
   explicit ComboBox(QWidget* parent);
   QString Text() const { return currentText(); }
   void setText(const QString& text);
+  void AddItem(const QString& item) { addItem(item); }
   std::function<void()> Click;
   std::function<void()> Change;
 };
