@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QTransform>
 
-#include "assets/picture_parts.h"
+#include "assets/drawing_helpers.h"
 #include "assets/pictures.h"
 
 namespace assets::detail {

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QTransform>
 
-#include "assets/picture_parts.h"
+#include "assets/drawing_helpers.h"
 
 namespace assets::detail {
 namespace {

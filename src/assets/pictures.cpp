@@ -9,7 +9,7 @@
 #include <QPixmap>
 #include <algorithm>
 
-#include "assets/picture_parts.h"
+#include "assets/drawing_helpers.h"
 
 namespace assets {
 namespace {

@@ -305,7 +305,6 @@ TEST(PicturesContactSheet, WritesSheetWhenAsked) {
     const int col = (i - 1) % columns, row = (i - 1) / columns;
     p.drawImage(gap + col * (CardWidth + gap), gap + row * (CardHeight + gap), CardPicture(i));
   }
-  const int smallTop = gap + 4 * (CardHeight + gap) + CardHeight + gap + 6;
   for (int i = 1; i <= EyePictureCount; ++i)
     p.drawImage(gap + CardWidth + gap + (i - 1) * 42, gap + 4 * (CardHeight + gap), EyePicture(i));
   for (int i = 1; i <= ToolbarPictureCount; ++i)
@@ -320,7 +319,6 @@ TEST(PicturesContactSheet, WritesSheetWhenAsked) {
     for (int rank = 12; rank >= 0 && y + CardHeight <= height; --rank, y += kStrip)
       p.drawImage(left, y, CardPicture(Index(suits[s][rank % 2], rank)));
   }
-  (void)smallTop;
   p.end();
   const QImage out = scale == 1 ? sheet
                                 : sheet.scaled(sheet.size() * scale, Qt::IgnoreAspectRatio,
