@@ -30,6 +30,11 @@
 //   form1_moves.cpp    the press, release, drop and double-click handlers,
 //                      CheckCardsOnTop
 //   form1_autohome.cpp AutoMoveToHome, CheckForWin
+//   form1_runs.cpp     MoveRunOntoCard, Image3_DragDrop
+//   form1_search.cpp   FindPossibleMoves
+//   form1_takeback.cpp TakeBackMove
+//   form1_hint.cpp     the hint command, Pause
+//   form1_pointer.cpp  the clock label and the eyes
 //   board.h            the vocabulary of cards: suit, rank, fits on, fits home
 //
 // Loop counters and scratch values (LoopIndex, LoopCount, WorkA, WorkB,
@@ -145,7 +150,26 @@ class Form1 : public platform::MainSurface {
   void CheckForWin();
 
   // ---- Run moves ----------------------------------------------------------------
+  void Image3_DragDrop(int Index);
   void MoveRunOntoCard();
+
+  // ---- Move search ------------------------------------------------------------------
+  void FindPossibleMoves();
+
+  // ---- Take-back ----------------------------------------------------------------------
+  void TakeBackMove();
+
+  // ---- Hints and the 600 ms pause -------------------------------------------------------
+  void RunHintCommand();
+  void Pause(float Seconds);
+
+  // ---- Pointer feedback -------------------------------------------------------------------
+  void Form_MouseDown(int Button, int Shift, float X, float Y);
+  void Form_MouseUp(int Button, int Shift, float X, float Y);
+  void Form_MouseMove(int Button, int Shift, float X, float Y);
+  void Image1_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  void Image2_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  void toolbar1_MouseMove(int Button, int Shift, float X, float Y);
 
   // The number of empty free cells plus the shown empty-column markers.
   Long FreeSpaces() const;

@@ -6,6 +6,5 @@ namespace tarnvole {
 
 void Form1::AutoMoveToHome() {}
 void Form1::CheckForWin() {}
-void Form1::MoveRunOntoCard() {}
 
 }  // namespace tarnvole

@@ -66,6 +66,7 @@ void Form1::CreateControls() {
   slot0.MouseUp = [this](int i, int b, int s, float x, float y) { Image1_MouseUp(i, b, s, x, y); };
   slot0.DragDrop = [this](int i) { Image1_DragDrop(i); };
   slot0.DblClick = [this](int i) { Image1_DblClick(i); };
+  slot0.MouseMove = [this](int i, int b, int s, float x, float y) { Image1_MouseMove(i, b, s, x, y); };
 
   for (int k = 0; k < 8; ++k) {
     platform::Image& cell = Image2.Load(k);
@@ -74,12 +75,14 @@ void Form1::CreateControls() {
     cell.MouseDown = [this](int i, int b, int s, float x, float y) { Image2_MouseDown(i, b, s, x, y); };
     cell.DragDrop = [this](int i) { Image2_DragDrop(i); };
     cell.DblClick = [this](int i) { Image2_DblClick(i); };
+    cell.MouseMove = [this](int i, int b, int s, float x, float y) { Image2_MouseMove(i, b, s, x, y); };
   }
 
   platform::Image& marker0 = Image3.Load(0);
   marker0.Move(BoardLeft, RowZeroTop, SlotWidth, SlotHeight);
   marker0.setPicture(mark);
   marker0.setVisible(false);
+  marker0.DragDrop = [this](int i) { Image3_DragDrop(i); };
 
   Image4.Move(4515, 1050, 540, 405);
 
@@ -105,6 +108,11 @@ void Form1::CreateControls() {
   for (int i = 9; i <= 12; ++i) Toolbar1->AddSeparator();
   Toolbar1->AddButton(ImageList1.ListImages(5).Picture(), tips[5]);  // 13 records
   Toolbar1->ButtonClick = [this](int index) { Toolbar1_ButtonClick(index); };
+  Toolbar1->MouseMove = [this](int, int b, int s, float x, float y) { toolbar1_MouseMove(b, s, x, y); };
+
+  FormMouseDown = [this](int, int b, int s, float x, float y) { Form_MouseDown(b, s, x, y); };
+  FormMouseUp = [this](int, int b, int s, float x, float y) { Form_MouseUp(b, s, x, y); };
+  FormMouseMove = [this](int, int b, int s, float x, float y) { Form_MouseMove(b, s, x, y); };
 
   StatusBar1 = new platform::StatusBar(this, {6390, 1440, 1440});
   connect(this, &platform::MainSurface::ClientResized, this, [this] { PlaceBars(); });
