@@ -1,0 +1,36 @@
+// Form4: the win dialog "やったぁ～！！". Loading it measures the game just
+// won (time and moves), shows both, replaces the records the game beats,
+// books the win and writes records 7 to 22; its button only closes it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dialog_controls.h"
+#include "platform/forms.h"
+
+namespace tarnvole {
+
+class Form4 : public platform::Form {
+  Q_OBJECT
+ public:
+  Form4();
+
+  void Form_Load() override;
+  void Command1_Click();
+
+  platform::DialogLabel* Label2 = nullptr;
+  platform::DialogLabel* Label1 = nullptr;
+  platform::DialogLabel* Label3 = nullptr;
+  platform::DialogLabel* Label4 = nullptr;
+  platform::DialogLabel* Label5 = nullptr;
+  platform::CommandButton* Command1 = nullptr;
+
+ private:
+  void ShowTimeAndMoves(std::int64_t seconds);
+  void KeepTimeRecords(std::int64_t seconds);
+  void KeepMoveRecords();
+  void BookWin();
+  void WriteWinRecords();
+};
+
+}  // namespace tarnvole
