@@ -1,6 +1,8 @@
 #include "platform/dialog_controls.h"
 
+#include <QEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -38,6 +40,50 @@ DialogLabel::DialogLabel(QWidget* parent, const QString& caption) : QLabel(capti
   setWordWrap(true);
 }
 
+void DialogLabel::setCaption(const QString& caption) {
+  caption_ = caption;
+  setText(breakAnywhere_ ? ShownText(font()) : caption);
+}
+
+void DialogLabel::setBreakAnywhere(bool anywhere) {
+  const QString caption = Caption();
+  breakAnywhere_ = anywhere;
+  setCaption(caption);
+}
+
+// Broken anywhere: as many characters on a line as fit the label's width.
+QString DialogLabel::ShownText(const QFont& font) const {
+  if (!breakAnywhere_) return text();
+  const QFontMetrics metrics(font);
+  const int width = contentsRect().width();
+  // Measured the way the label lays its text out, overhang of the last
+  // character included.
+  const auto fitsOneLine = [&](const QString& line) {
+    const QRect needed = metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX),
+                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, line);
+    return needed.width() <= width && needed.height() <= metrics.height();
+  };
+  QStringList lines{QString()};
+  for (qsizetype i = 0; i < caption_.size(); ++i) {
+    const qsizetype length = caption_[i].isHighSurrogate() && i + 1 < caption_.size() ? 2 : 1;
+    const QString character = caption_.mid(i, length);
+    i += length - 1;
+    if (!lines.last().isEmpty() && !fitsOneLine(lines.last() + character)) lines << QString();
+    lines.last() += character;
+  }
+  return lines.join(u'\n');
+}
+
+void DialogLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  if (breakAnywhere_) setText(ShownText(font()));
+}
+
+void DialogLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (breakAnywhere_ && event->type() == QEvent::FontChange) setText(ShownText(font()));
+}
+
 void DialogLabel::setBorder(bool single) {
   setFrameStyle(single ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
   setLineWidth(1);
@@ -57,19 +103,48 @@ bool CaptionFitsIn(const QRect& area, const QFont& font, const QString& caption,
 }  // namespace
 
 bool DialogLabel::CaptionFits() const {
-  return CaptionFitsIn(contentsRect(), font(), text(), alignment());
+  return CaptionFitsIn(contentsRect(), font(), ShownText(font()), alignment());
 }
 
 void DialogLabel::ShrinkFontToFit(double smallestPoints) {
   QFont smaller = font();
   if (smaller.pointSizeF() <= 0) return;
-  while (!CaptionFitsIn(contentsRect(), smaller, text(), alignment()) &&
+  while (!CaptionFitsIn(contentsRect(), smaller, ShownText(smaller), alignment()) &&
          smaller.pointSizeF() - 0.5 >= smallestPoints)
     smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
   if (smaller != font()) setFont(smaller);
 }
 
 Frame::Frame(QWidget* parent, const QString& caption) : QGroupBox(caption, parent) {}
+
+void Frame::setTitleOnBorder(bool onBorder) {
+  titleOnBorder_ = onBorder;
+  update();
+}
+
+void Frame::paintEvent(QPaintEvent* event) {
+  if (!titleOnBorder_) {
+    QGroupBox::paintEvent(event);
+    return;
+  }
+  constexpr int TitleLeftPx = 6;
+  constexpr int TitlePaddingPx = 2;
+  QPainter painter(this);
+  const QFontMetrics metrics(font());
+  // An etched line: a shadow line with a light line just inside it.
+  const QRect box = rect().adjusted(0, metrics.height() / 2, -2, -2);
+  painter.setPen(palette().color(QPalette::Dark));
+  painter.drawRect(box);
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawRect(box.translated(1, 1));
+  if (title().isEmpty()) return;
+  const QRect titleArea(TitleLeftPx, 0, metrics.horizontalAdvance(title()) + 2 * TitlePaddingPx,
+                        metrics.height());
+  painter.fillRect(titleArea, palette().color(QPalette::Window));
+  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::WindowText));
+  painter.drawText(titleArea, Qt::AlignCenter | Qt::TextSingleLine, title());
+}
 
 CommandButton::CommandButton(QWidget* parent, const QString& caption) : QPushButton(caption, parent) {
   connect(this, &QPushButton::clicked, this, [this] {

@@ -26,21 +26,45 @@ class DialogLabel : public QLabel {
   Q_OBJECT
  public:
   DialogLabel(QWidget* parent, const QString& caption);
-  QString Caption() const { return text(); }
-  void setCaption(const QString& caption) { setText(caption); }
+  QString Caption() const { return breakAnywhere_ ? caption_ : text(); }
+  void setCaption(const QString& caption);
   void setBorder(bool single);
+  // Lets the caption break between any two characters, for a column too
+  // narrow for the usual line-breaking rules (which never break before "・").
+  void setBreakAnywhere(bool anywhere);
   // Whether the caption, wrapped at the label's width, fits inside it.
   bool CaptionFits() const;
   // Makes the font smaller, half a point at a time but not below
   // smallestPoints, until the caption fits (for fonts whose metrics differ
   // from those the window was laid out for). Call after placing the label.
   void ShrinkFontToFit(double smallestPoints);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // The text as drawn in the given font: the caption, or when it may break
+  // anywhere, the caption broken into lines that fit the width.
+  QString ShownText(const QFont& font) const;
+  QString caption_;
+  bool breakAnywhere_ = false;
 };
 
 class Frame : public QGroupBox {
   Q_OBJECT
  public:
   Frame(QWidget* parent, const QString& caption);
+  // Draws the border line through the middle of the title, the title
+  // breaking it near the left, as in window definitions that place their
+  // controls just below the title; otherwise the style's own look.
+  void setTitleOnBorder(bool onBorder);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool titleOnBorder_ = false;
 };
 
 class CommandButton : public QPushButton {

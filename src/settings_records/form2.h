@@ -1,5 +1,15 @@
 // Form2: the options dialog. Shows and changes the six settings; every change
 // takes effect at once in Module1, and only "これでいい！" writes records 1 to 6.
+//
+// Six rows, each a choice frame with an explanation frame to its right:
+//   Frame1  FullAuto        Option1  "しない" 0, "する" 1       Frame2  Label1
+//   Frame4  SkipCountChoice Option2  "しない" 1, "する" 0       Frame5  Label3
+//   Frame3  DealStrength    Slider1 (1 easy, 2 normal), Label2  Frame6  Label4
+//   Frame7  MaxUndoLevel    Combo1 (depth = level + 1), Label5  Frame8  Label6
+//   Frame9  SecretaryOn     Option3  "いらねぇ！" 0, "いてっ！" 1 Frame10 Label7
+//   Frame11 EyesOn          Option4  "いらねぇ！" 0, "いてっ！" 1 Frame12 Label8
+// The second row is inverted against its wording: "する" (do choose the
+// number of cards) stores 0, which is what the run moves ask about.
 #pragma once
 
 #include <array>
@@ -54,10 +64,26 @@ class Form2 : public platform::Form {
   platform::CommandButton* Command1 = nullptr;
 
  private:
-  std::array<platform::OptionButton*, 2> option1_{};
-  std::array<platform::OptionButton*, 2> option2_{};
-  std::array<platform::OptionButton*, 2> option3_{};
-  std::array<platform::OptionButton*, 2> option4_{};
+  using OptionPair = std::array<platform::OptionButton*, 2>;
+
+  void CreateControls();
+  void CreateChoiceRows();
+  void CreateExplanations();
+  platform::Frame* NewFrame(const QString& caption, int left, int top, int width, int height);
+  platform::Frame* NewExplanationFrame(const QString& caption, int left, int top, int width,
+                                       int height);
+  platform::DialogLabel* NewExplanation(platform::Frame* frame, const QString& caption, int left,
+                                        int top, int width, int height);
+  void NewOptionPair(OptionPair& pair, platform::Frame* frame, const QString& caption0,
+                     const QString& caption1, void (Form2::*handler)(int));
+  // Switches the row's buttons to the chosen one; false for an index that
+  // names no button of the row.
+  static bool SwitchRow(const OptionPair& pair, int Index);
+
+  OptionPair option1_{};
+  OptionPair option2_{};
+  OptionPair option3_{};
+  OptionPair option4_{};
 };
 
 }  // namespace tarnvole
