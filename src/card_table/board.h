@@ -31,4 +31,29 @@ inline bool FitsHome(const QString& card, const QString& home) {
          RankOf(home) == RankOf(card) - 1;
 }
 
+// Cells: 0 to 3 the free cells, 4 to 7 the home cells.
+constexpr Long FirstFreeCell = 0;
+constexpr Long LastFreeCell = 3;
+constexpr Long FirstHomeCell = 4;
+constexpr Long LastHomeCell = 7;
+inline bool IsFreeCell(Long cell) { return cell >= FirstFreeCell && cell <= LastFreeCell; }
+
+// Tableau positions run row by row, eight to a row: p + 8 lies directly
+// below p and covers it, and the first eight are the columns' row-0 spots.
+constexpr Long PositionsPerRow = 8;
+inline Long PositionBelow(Long position) { return position + PositionsPerRow; }
+inline bool IsRowZero(Long position) { return position < PositionsPerRow; }
+
+// Where the running drag began (DragFrom).
+constexpr Long DragFromTableau = 0;
+constexpr Long DragFromFreeCell = 1;
+
+// Hint locations, as the move search writes them and the hint display reads
+// them: the area digit and then the index with its leading blank ("1 13" is
+// tableau position 13, "2 0" free cell 0).
+constexpr Long AreaTableau = 1;
+constexpr Long AreaCell = 2;
+constexpr Long AreaEmptyColumn = 3;
+inline QString HintLocation(Long area, Long index) { return platform::PlainText(area) + platform::Str(index); }
+
 }  // namespace tarnvole

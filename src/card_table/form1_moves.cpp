@@ -1,20 +1,250 @@
-// Single-card moves: presses, drops and double-clicks on the cards and cells.
+// Single-card moves: presses, drops and double-clicks on the cards and cells,
+// and the right-button peek at a covered card.
+//
+// A drop does not look at what is being dragged: the press that began the
+// drag left DragFrom and the source (FirstIndex for a tableau card,
+// SecondIndex for a free-cell card), and the drop reads them.
+#include "card_table/board.h"
 #include "card_table/form1.h"
 
 namespace tarnvole {
 
-void Form1::Image1_MouseDown(int, int, int, float, float) {}
-void Form1::CheckCardsOnTop(Long) {}
-void Form1::Image1_MouseUp(int, int, int, float, float) {}
+namespace {
+
+// ---- Slot operations --------------------------------------------------------
+
+// A card onto tableau position p, showing the picture of the control it
+// comes from; brought to the front so that it is drawn over the card it covers.
+void PutOnTableau(Form1& f, Long p, const platform::Image& source, const QString& code) {
+  f.Image1(p).setVisible(true);
+  f.Image1(p).setPicture(source.Picture());
+  f.Image1(p).ZOrder();
+  f.Tableau[p] = code;
+}
+
+// The uncovered card off position p; a row-0 card leaves its column empty.
+void TakeOffTableau(Form1& f, Long p) {
+  f.Tableau[p] = QString();
+  f.Image1(p).setVisible(false);
+  if (IsRowZero(p)) f.Image3(p).setVisible(true);
+}
+
+// A card into cell i; on a home cell it becomes the pile's top card.
+void PutInCell(Form1& f, Long i, const platform::Image& source, const QString& code) {
+  f.Image2(i).setPicture(source.Picture());
+  f.Cell[i] = code;
+}
+
+void EmptyCell(Form1& f, Long i) {
+  f.Cell[i] = QString();
+  f.Image2(i).setPicture(f.ImageList2.ListImages(EmptySlotMark).Picture());
+}
+
+// ---- The moves ----------------------------------------------------------------
+// Each is entered into the history first, while the board still shows the
+// position the take-back returns to.
+
+// Kind 1: the card at FirstIndex below the card at SecondIndex.
+void MoveTableauCardOntoCard(Form1& f) {
+  f.RecordMove(1);
+  const Long to = PositionBelow(f.SecondIndex);
+  PutOnTableau(f, to, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
+  TakeOffTableau(f, f.FirstIndex);
+}
+
+// Kind 3: the card of free cell SecondIndex below the card at FirstIndex.
+void MoveFreeCellCardOntoCard(Form1& f) {
+  f.RecordMove(3);
+  const Long to = PositionBelow(f.FirstIndex);
+  PutOnTableau(f, to, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
+  EmptyCell(f, f.SecondIndex);
+}
+
+// Kinds 6 to 9: the card at FirstIndex into cell SecondIndex.
+void MoveTableauCardToCell(Form1& f, Long kind) {
+  f.RecordMove(kind);
+  PutInCell(f, f.SecondIndex, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
+  TakeOffTableau(f, f.FirstIndex);
+}
+
+// Kinds 10 and 11: the card of cell SecondIndex onto home cell FirstIndex.
+void MoveCellCardToHome(Form1& f, Long kind) {
+  f.RecordMove(kind);
+  PutInCell(f, f.FirstIndex, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
+  EmptyCell(f, f.SecondIndex);
+}
+
+// ---- What follows a move ----------------------------------------------------
+
+void FollowUp(Form1& f) {
+  f.AutoMoveToHome();
+  f.CheckForWin();
+}
+
+void ResetAndFollowUp(Form1& f) {
+  f.FirstIndex = 0;
+  f.SecondIndex = 0;
+  f.PressButton = 0;
+  f.CardCovered = 0;
+  FollowUp(f);
+}
+
+}  // namespace
+
+// ---- Presses, the covered test and the peek ------------------------------------
+
+void Form1::Image1_MouseDown(int Index, int Button, int, float, float) {
+  PressButton = Button;
+  FirstIndex = Index;
+  CheckCardsOnTop(FirstIndex);
+  if (Button == platform::LeftButton && CardCovered == 0) Image1(Index).Drag();
+  DragFrom = DragFromTableau;
+}
+
+// Sets CardCovered when any card lies on Pos, down to the last row; during a
+// right-button press it hides those cards instead, so the pressed card shows
+// whole. The walk keeps its own counter: AutoMoveToHome calls it inside its
+// loops.
+void Form1::CheckCardsOnTop(Long Pos) {
+  CardCovered = 0;
+  for (Long below = PositionBelow(Pos); below <= MaxPos; below = PositionBelow(below)) {
+    if (Tableau[below].isEmpty()) continue;
+    if (PressButton == platform::RightButton)
+      Image1(below).setVisible(false);
+    else
+      CardCovered = 1;
+  }
+}
+
+// The end of a peek shows every card of the board, not only those it hid.
+void Form1::Image1_MouseUp(int, int, int, float, float) {
+  if (PressButton == platform::RightButton) {
+    for (LoopIndex = 0; LoopIndex <= MaxPos; ++LoopIndex)
+      if (!Tableau[LoopIndex].isEmpty()) Image1(LoopIndex).setVisible(true);
+  }
+  PressButton = 0;
+}
+
+void Form1::Image2_MouseDown(int Index, int, int, float, float) {
+  if (!IsFreeCell(Index) || Cell[Index].isEmpty()) return;
+  SecondIndex = Index;
+  Image2(Index).Drag();
+  DragFrom = DragFromFreeCell;
+}
+
+// Red suits are 0 and 1, black 2 and 3; a value outside 0 to 3 on either side
+// counts as the other colour.
 bool Form1::IsOppositeColor(const Long& SuitA, const Long& SuitB) const {
-  if (SuitA == 0 || SuitA == 1) return !(SuitB == 0 || SuitB == 1);
-  if (SuitA == 2 || SuitA == 3) return !(SuitB == 2 || SuitB == 3);
+  const auto red = [](Long suit) { return suit == 0 || suit == 1; };
+  const auto black = [](Long suit) { return suit == 2 || suit == 3; };
+  if (red(SuitA)) return !red(SuitB);
+  if (black(SuitA)) return !black(SuitB);
   return true;
 }
-void Form1::Image1_DragDrop(int) {}
-void Form1::Image1_DblClick(int) {}
-void Form1::Image2_DragDrop(int) {}
-void Form1::Image2_DblClick(int) {}
-void Form1::Image2_MouseDown(int, int, int, float, float) {}
+
+// ---- Drops ----------------------------------------------------------------------
+
+// A card dropped on a tableau card. A tableau card that does not fit is
+// handed to the run move, which also covers a card dropped on itself.
+void Form1::Image1_DragDrop(int Index) {
+  if (DragFrom == DragFromTableau) {
+    SecondIndex = Index;
+    CheckCardsOnTop(SecondIndex);
+    if (CardCovered == 1) return;
+    MovingCard = Tableau[FirstIndex];
+    TargetCard = Tableau[SecondIndex];
+    WorkA = SuitOf(TargetCard);
+    const bool opposite = IsOppositeColor(SuitOf(MovingCard), WorkA);
+    WorkA = RankOf(MovingCard);
+    WorkB = RankOf(TargetCard);
+    if (opposite && WorkA + 1 == WorkB)
+      MoveTableauCardOntoCard(*this);
+    else
+      MoveRunOntoCard();
+    ResetAndFollowUp(*this);
+  } else if (DragFrom == DragFromFreeCell) {
+    FirstIndex = Index;
+    CheckCardsOnTop(FirstIndex);
+    if (CardCovered == 1) return;
+    MovingCard = Cell[SecondIndex];
+    TargetCard = Tableau[FirstIndex];
+    WorkA = SuitOf(TargetCard);
+    if (!IsOppositeColor(SuitOf(MovingCard), WorkA)) return;
+    WorkA = RankOf(MovingCard);
+    WorkB = RankOf(TargetCard);
+    if (WorkA + 1 != WorkB) return;
+    MoveFreeCellCardOntoCard(*this);
+    ResetAndFollowUp(*this);
+  }
+}
+
+// A card dropped on a cell. A tableau card dropped on any free cell goes into
+// the lowest empty one; a free-cell card only ever goes home from here.
+void Form1::Image2_DragDrop(int Index) {
+  if (DragFrom == DragFromTableau) {
+    SecondIndex = Index;
+    if (IsFreeCell(Index)) {
+      for (LoopIndex = FirstFreeCell; LoopIndex <= LastFreeCell; ++LoopIndex) {
+        if (!Cell[LoopIndex].isEmpty()) continue;
+        SecondIndex = LoopIndex;
+        MoveTableauCardToCell(*this, 8);
+        break;
+      }
+    } else {
+      MovingCard = Tableau[FirstIndex];
+      TargetCard = Cell[SecondIndex];
+      if (FitsHome(MovingCard, TargetCard)) MoveTableauCardToCell(*this, 9);
+    }
+    FollowUp(*this);
+  } else if (DragFrom == DragFromFreeCell) {
+    if (IsFreeCell(Index)) return;
+    FirstIndex = Index;
+    MovingCard = Cell[SecondIndex];
+    TargetCard = Cell[FirstIndex];
+    if (!FitsHome(MovingCard, TargetCard)) return;
+    MoveCellCardToHome(*this, 10);
+    FollowUp(*this);
+  }
+}
+
+// ---- Double-clicks ------------------------------------------------------------------
+
+// An uncovered card goes home if it can, else into the lowest empty free cell.
+// An ace fits no empty home cell, so the player's double-click never sends
+// one home.
+void Form1::Image1_DblClick(int Index) {
+  FirstIndex = Index;
+  CheckCardsOnTop(FirstIndex);
+  if (CardCovered != 0) return;
+  for (LoopIndex = FirstHomeCell; LoopIndex <= LastHomeCell; ++LoopIndex) {
+    if (!FitsHome(Tableau[FirstIndex], Cell[LoopIndex])) continue;
+    SecondIndex = LoopIndex;
+    MoveTableauCardToCell(*this, 6);
+    FollowUp(*this);
+    return;
+  }
+  for (LoopIndex = FirstFreeCell; LoopIndex <= LastFreeCell; ++LoopIndex) {
+    if (!Cell[LoopIndex].isEmpty()) continue;
+    SecondIndex = LoopIndex;
+    MoveTableauCardToCell(*this, 7);
+    FollowUp(*this);
+    return;
+  }
+}
+
+// Only a free-cell card can fit a home cell: an empty cell never does, and a
+// home cell's card fits no other home cell, each suit being built on one.
+void Form1::Image2_DblClick(int Index) {
+  SecondIndex = Index;
+  MovingCard = Cell[Index];
+  for (LoopIndex = FirstHomeCell; LoopIndex <= LastHomeCell; ++LoopIndex) {
+    TargetCard = Cell[LoopIndex];
+    if (!FitsHome(MovingCard, TargetCard)) continue;
+    FirstIndex = LoopIndex;
+    MoveCellCardToHome(*this, 11);
+    break;
+  }
+  FollowUp(*this);
+}
 
 }  // namespace tarnvole
