@@ -1,4 +1,5 @@
-// The toolbar's commands.
+// The toolbar's commands. The enabled state of buttons 6 and 8 is the only
+// guard: a disabled button raises no click.
 #include "card_table/form1.h"
 #include "platform/forms.h"
 #include "settings_records/form2.h"
@@ -16,6 +17,14 @@ void Form1::Toolbar1_ButtonClick(int Index) {
     case 4:
       platform::Show<Form2>(platform::Modal);
       break;
+    case 6:
+      TakeBackMove();
+      break;
+    case 8:
+      RunHintCommand();
+      break;
+    case 13:
+      break;  // the records dialog comes with its own issue
     default:
       break;
   }
