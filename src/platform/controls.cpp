@@ -156,8 +156,9 @@ void ControlSurface::BeginDrag(Control* c) {
   if (capture_ != c) return;  // a drag begins only from the control being pressed
   dragSource_ = c;
   dragPixmap_ = c->DragPixmap();
-  const QPoint pointer = mapFromGlobal(QCursor::pos());
-  dragPos_ = rect().contains(pointer) ? pointer : c->PixelRect().center();
+  // The press that takes the control, not the system pointer: that may
+  // already have moved on, and test input does not move it at all.
+  dragPos_ = pressPos_;
   dragOffset_ = dragPos_ - c->PixelRect().topLeft();
   update(GhostRect());
 }
@@ -194,7 +195,8 @@ void ControlSurface::Press(QMouseEvent* event) {
   if (dragSource_) return;
   // The first button down decides who has the mouse until all are up again.
   if (event->buttons() == event->button()) {
-    capture_ = ControlAt(event->position().toPoint());
+    pressPos_ = event->position().toPoint();
+    capture_ = ControlAt(pressPos_);
     captureForm_ = capture_ == nullptr;
   }
   Dispatch(FormMouseDown, capture_, event, &Control::MouseDown, ButtonCode(event->button()));
@@ -207,6 +209,7 @@ void ControlSurface::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton) {
     Control* target = ControlAt(event->position().toPoint());
     if (target && target->DblClick) {
+      pressPos_ = event->position().toPoint();
       capture_ = target;
       captureForm_ = false;
       target->DblClick(target->Index());

@@ -208,6 +208,7 @@ class ControlSurface : public QWidget {
   QPixmap dragPixmap_;
   QPoint dragOffset_;
   QPoint dragPos_;
+  QPoint pressPos_;  // where the press that holds the capture went down
   int mousePointer_ = 0;
   QCursor mouseIcon_;
 };

@@ -1,0 +1,168 @@
+// Dragging and double-clicking with real mouse events on the shown window:
+// the pixel under the pointer decides, by the stacking order of the cards,
+// which card or cell takes the drop.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "board_layout.h"
+#include "card_table/form1.h"
+
+using namespace tarnvole;
+using namespace board_layout;
+
+namespace {
+
+// The same board as the handler tests: 0 K♣, 8 Q♦ | 1 J♠ | 4 8♣, 12 6♦ |
+// 6 2♣, 14 7♠, 22 3♥, 30 4♦ | 7 Q♠; free cells 1 J♦, 2 4♠; home 4 3♦, 5 3♠.
+Board Standard() {
+  Board b;
+  b.columns = {QStringList{"312", "111"}, {"210"}, {}, {}, {"37", "15"}, {},
+               {"31", "26", "02", "13"}, {"211"}};
+  b.cells = {"", "110", "23", "", "12", "22", "", ""};
+  return b;
+}
+
+QPoint Pixel(int xTwips, int yTwips) { return QPoint(xTwips / 15, yTwips / 15); }
+
+// A point on tableau position p, `down` pixels below its top edge: within the
+// first 18 pixels for the strip a covered card shows.
+QPoint OnCard(int p, int down = 8) {
+  return Pixel(210 + 1155 * (p % 8), 2310 + 270 * (p / 8)) + QPoint(35, down);
+}
+QPoint OnCell(int i) { return Pixel(CellLeft[i], 525) + QPoint(35, 48); }
+const QPoint BareBoard = Pixel(4700, 2000);  // between the cells and the columns
+const QPoint Eyes = Pixel(4515 + 270, 1050 + 200);
+
+class Dragging : public StartedForm {
+ protected:
+  void SetUp() override {
+    StartedForm::SetUp();
+    LayOut(*form, Standard());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+  void Drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(form.get(), button, {}, from);
+    QTest::mouseMove(form.get(), (from + to) / 2);
+    QTest::mouseMove(form.get(), to);
+    QTest::mouseRelease(form.get(), button, {}, to);
+  }
+  void MarkFields() {
+    form->FirstIndex = form->SecondIndex = form->CardCovered = 77;
+  }
+};
+
+TEST_F(Dragging, TheLastCardOfAColumnDraggedOntoTheLastCardOfAnotherMovesBelowIt) {
+  QTest::mouseMove(form.get(), Pixel(9000, 7000));  // the pointer starts far away
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, OnCard(1, 40));
+  ASSERT_TRUE(form->Dragging());
+  EXPECT_EQ(form->DragSource(), &form->Image1(1));
+  QTest::mouseMove(form.get(), BareBoard);
+  // The card follows the pointer, held where it was taken.
+  const QImage during = form->grab().toImage();
+  const QColor board(255, 255, 192);
+  EXPECT_NE(during.pixelColor(BareBoard), board);
+  EXPECT_NE(during.pixelColor(BareBoard - QPoint(30, 0)), board);
+  EXPECT_NE(during.pixelColor(BareBoard + QPoint(0, 15)), board);
+  EXPECT_EQ(during.pixelColor(BareBoard + QPoint(40, 0)), board);
+
+  QTest::mouseMove(form.get(), OnCard(8, 60));
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, OnCard(8, 60));
+  EXPECT_FALSE(form->Dragging());
+  EXPECT_EQ(form->Tableau[16], "210");
+  EXPECT_EQ(form->Tableau[1], "");
+  EXPECT_EQ(History(*form), QStringList{"1: 1/ 8"});
+  ExpectPicturesAgree(*form);
+  EXPECT_EQ(form->grab().toImage().pixelColor(BareBoard), board);
+}
+
+TEST_F(Dragging, AReleaseOverACoveredCardsStripDropsOnThatCoveredCardAndNothingHappens) {
+  Drag(OnCard(1, 40), OnCard(14, 10));
+  EXPECT_EQ(BoardOf(*form), Standard());
+  EXPECT_EQ(form->SecondIndex, 14);  // the strip is the covered card's, not the one behind
+  EXPECT_EQ(form->CardCovered, 1);
+  EXPECT_EQ(form->FirstIndex, 1);    // no reset
+  EXPECT_EQ(History(*form), QStringList());
+}
+
+TEST_F(Dragging, AReleaseOverTheBareBoardTheEyesOrTheToolbarArrivesNowhere) {
+  for (QPoint to : {BareBoard, Eyes, Pixel(6000, 200), Pixel(4700, 7450)}) {
+    SCOPED_TRACE(to.y());
+    MarkFields();
+    Drag(OnCard(7, 40), to);
+    EXPECT_FALSE(form->Dragging());
+    EXPECT_EQ(form->SecondIndex, 77);
+    EXPECT_EQ(form->FirstIndex, 7);
+    EXPECT_EQ(BoardOf(*form), Standard());
+    ExpectPicturesAgree(*form);
+  }
+}
+
+TEST_F(Dragging, ACoveredCardTakenWithTheLeftButtonBeginsNoDrag) {
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, OnCard(14, 10));
+  EXPECT_FALSE(form->Dragging());
+  QTest::mouseMove(form.get(), OnCard(7, 40));
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, OnCard(7, 40));
+  EXPECT_EQ(BoardOf(*form), Standard());
+  EXPECT_EQ(form->PressButton, 0);
+}
+
+TEST_F(Dragging, TheRightButtonShowsTheCoveredCardWholeUntilReleasedAndDragsNothing) {
+  QTest::mousePress(form.get(), Qt::RightButton, {}, OnCard(14, 10));
+  EXPECT_FALSE(form->Dragging());
+  EXPECT_FALSE(form->Image1(22).Visible());
+  EXPECT_FALSE(form->Image1(30).Visible());
+  EXPECT_EQ(form->ControlAt(OnCard(14, 60)), &form->Image1(14));
+  QTest::mouseMove(form.get(), OnCard(7, 40));
+  QTest::mouseRelease(form.get(), Qt::RightButton, {}, OnCard(7, 40));
+  EXPECT_EQ(BoardOf(*form), Standard());
+  ExpectPicturesAgree(*form);
+  EXPECT_EQ(form->PressButton, 0);
+}
+
+TEST_F(Dragging, ADoubleClickDropsTheCardOnItselfFirstThenSendsItToAFreeCell) {
+  MarkFields();
+  QTest::mousePress(form.get(), Qt::LeftButton, {}, OnCard(7, 40));
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, OnCard(7, 40));
+  EXPECT_EQ(form->FirstIndex, 0);  // the reset after a drop on a tableau card
+  EXPECT_EQ(form->SecondIndex, 0);
+  EXPECT_EQ(BoardOf(*form), Standard());
+  QTest::mouseDClick(form.get(), Qt::LeftButton, {}, OnCard(7, 40));
+  QTest::mouseRelease(form.get(), Qt::LeftButton, {}, OnCard(7, 40));
+
+  Board expected = Standard();
+  expected.columns[7].clear();
+  expected.cells[0] = "211";
+  EXPECT_EQ(BoardOf(*form), expected);
+  ExpectPicturesAgree(*form);
+  EXPECT_EQ(History(*form), QStringList{"7: 7/ 0"});
+}
+
+TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone) {
+  Drag(OnCell(1), OnCard(7, 60), Qt::RightButton);  // J♦ onto Q♠
+  Drag(OnCell(2), OnCell(5), Qt::MiddleButton);    // 4♠ onto 3♠
+  Board expected = Standard();
+  expected.columns[7] << "110";
+  expected.cells[1] = "";
+  expected.cells[2] = "";
+  expected.cells[5] = "23";
+  EXPECT_EQ(BoardOf(*form), expected);
+  EXPECT_EQ(History(*form), (QStringList{"3: 7/ 1", "10: 5/ 2"}));
+
+  for (int cell : {0, 4}) {
+    QTest::mousePress(form.get(), Qt::LeftButton, {}, OnCell(cell));
+    EXPECT_FALSE(form->Dragging()) << cell;
+    QTest::mouseRelease(form.get(), Qt::LeftButton, {}, OnCard(12, 60));
+  }
+  EXPECT_EQ(BoardOf(*form), expected);
+}
+
+TEST_F(Dragging, ACardReleasedOverAnOccupiedFreeCellGoesIntoTheLowestEmptyOne) {
+  Drag(OnCard(12, 60), OnCell(2));
+  EXPECT_EQ(form->Cell[0], "15");
+  EXPECT_EQ(History(*form), QStringList{"8: 12/ 0"});
+  ExpectPicturesAgree(*form);
+}
+
+}  // namespace
