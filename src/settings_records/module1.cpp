@@ -128,13 +128,13 @@ QString FileProblemMessage(bool writing) {
                        .arg(name);
 }
 
-bool GuardFileAccess(const std::function<void()>& access, bool writing) {
+bool GuardFileAccess(const std::function<void()>& access, bool writing, const QString& message) {
   try {
     access();
     return true;
   } catch (const VbError& e) {
     if (e.Number() != platform::ErrFileAccess) throw;
-    platform::MsgBox(FileProblemMessage(writing), platform::vbOKOnly);
+    platform::MsgBox(message.isEmpty() ? FileProblemMessage(writing) : message, platform::vbOKOnly);
     return false;
   }
 }

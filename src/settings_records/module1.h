@@ -115,8 +115,10 @@ inline const QString DamagedFileMessage =
 
 // Runs one file access. When the file cannot be opened, read or written the
 // player is told so in a message naming the file, and false is returned;
-// the values in memory are kept and the program goes on.
-bool GuardFileAccess(const std::function<void()>& access, bool writing);
+// the values in memory are kept and the program goes on. A caller whose
+// situation the usual message does not describe gives its own.
+bool GuardFileAccess(const std::function<void()>& access, bool writing,
+                     const QString& message = QString());
 QString FileProblemMessage(bool writing);
 
 // Puts every variable back to its state before start-up (tests).
