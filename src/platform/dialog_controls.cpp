@@ -10,6 +10,16 @@
 
 namespace platform {
 
+namespace {
+bool CaptionFitsIn(const QRect& area, const QFont& font, const QString& caption,
+                   Qt::Alignment alignment) {
+  const QRect unbounded(0, 0, area.width(), QWIDGETSIZE_MAX);
+  const QRect needed = QFontMetrics(font).boundingRect(
+      unbounded, static_cast<int>(alignment) | Qt::TextWordWrap, caption);
+  return needed.width() <= area.width() && needed.height() <= area.height();
+}
+}  // namespace
+
 void Place(QWidget* widget, int left, int top, int width, int height) {
   widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
@@ -42,7 +52,8 @@ DialogLabel::DialogLabel(QWidget* parent, const QString& caption) : QLabel(capti
 
 void DialogLabel::setCaption(const QString& caption) {
   caption_ = caption;
-  setText(breakAnywhere_ ? ShownText(font()) : caption);
+  setText(caption);
+  Refit();
 }
 
 void DialogLabel::setBreakAnywhere(bool anywhere) {
@@ -76,12 +87,42 @@ QString DialogLabel::ShownText(const QFont& font) const {
 
 void DialogLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
-  if (breakAnywhere_) setText(ShownText(font()));
+  if (breakAnywhere_) Refit();
 }
 
 void DialogLabel::changeEvent(QEvent* event) {
   QLabel::changeEvent(event);
-  if (breakAnywhere_ && event->type() == QEvent::FontChange) setText(ShownText(font()));
+  if (breakAnywhere_ && event->type() == QEvent::FontChange) Refit();
+}
+
+void DialogLabel::showEvent(QShowEvent* event) {
+  QLabel::showEvent(event);
+  if (fitPending_) FitNow();
+}
+
+void DialogLabel::Refit() {
+  if (!breakAnywhere_ && shrinkTo_ <= 0) return;
+  if (isVisible())
+    FitNow();
+  else
+    fitPending_ = true;
+}
+
+void DialogLabel::FitNow() {
+  if (fitting_) return;
+  fitting_ = true;
+  fitPending_ = false;
+  if (shrinkTo_ > 0) {
+    QFont smaller = font();
+    if (smaller.pointSizeF() > 0) {
+      while (!CaptionFitsIn(contentsRect(), smaller, ShownText(smaller), alignment()) &&
+             smaller.pointSizeF() - 0.5 >= shrinkTo_)
+        smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+      if (smaller != font()) setFont(smaller);
+    }
+  }
+  if (breakAnywhere_) setText(ShownText(font()));
+  fitting_ = false;
 }
 
 void DialogLabel::setBorder(bool single) {
@@ -92,27 +133,14 @@ void DialogLabel::setBorder(bool single) {
   setIndent(single ? 0 : -1);
 }
 
-namespace {
-bool CaptionFitsIn(const QRect& area, const QFont& font, const QString& caption,
-                   Qt::Alignment alignment) {
-  const QRect unbounded(0, 0, area.width(), QWIDGETSIZE_MAX);
-  const QRect needed = QFontMetrics(font).boundingRect(
-      unbounded, static_cast<int>(alignment) | Qt::TextWordWrap, caption);
-  return needed.width() <= area.width() && needed.height() <= area.height();
-}
-}  // namespace
 
 bool DialogLabel::CaptionFits() const {
   return CaptionFitsIn(contentsRect(), font(), ShownText(font()), alignment());
 }
 
 void DialogLabel::ShrinkFontToFit(double smallestPoints) {
-  QFont smaller = font();
-  if (smaller.pointSizeF() <= 0) return;
-  while (!CaptionFitsIn(contentsRect(), smaller, ShownText(smaller), alignment()) &&
-         smaller.pointSizeF() - 0.5 >= smallestPoints)
-    smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
-  if (smaller != font()) setFont(smaller);
+  shrinkTo_ = smallestPoints;
+  Refit();
 }
 
 Frame::Frame(QWidget* parent, const QString& caption) : QGroupBox(caption, parent) {}

@@ -37,13 +37,22 @@ class DialogLabel : public QLabel {
   // Makes the font smaller, half a point at a time but not below
   // smallestPoints, until the caption fits (for fonts whose metrics differ
   // from those the window was laid out for). Call after placing the label.
+  // Measuring text loads fonts, so a hidden label does it when it is first
+  // shown: a dialog loaded hidden costs no font work.
   void ShrinkFontToFit(double smallestPoints);
+  // Does the measuring a hidden label has put off, now.
+  void FitNow();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  void Refit();
+  double shrinkTo_ = 0;
+  bool fitPending_ = false;
+  bool fitting_ = false;
   // The text as drawn in the given font: the caption, or when it may break
   // anywhere, the caption broken into lines that fit the width.
   QString ShownText(const QFont& font) const;

@@ -436,6 +436,10 @@ TEST_F(OptionsDialog, ColoursAndFontsFollowTheWindowDefinition) {
 
 TEST_F(OptionsDialog, NothingIsClippedOrOverlaps) {
   Form2& d = platform::Load<Form2>();
+  // The labels fit their text to the installed fonts when they are first
+  // shown, as the player sees them.
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
   EXPECT_EQ(d.size(), QSize(platform::Px(6750), platform::Px(6585)));
 
   const QWidget* boxes[] = {d.Frame1, d.Frame2, d.Frame3,  d.Frame4,  d.Frame5,  d.Frame6,  d.Frame7,
