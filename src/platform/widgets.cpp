@@ -88,7 +88,7 @@ void Toolbar::AddSeparator() {
 bool Toolbar::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove && MouseMove) {
     auto* me = static_cast<QMouseEvent*>(event);
-    const QPoint p = mapFrom(static_cast<QWidget*>(watched), me->position().toPoint());
+    const QPoint p = static_cast<QWidget*>(watched)->mapTo(this, me->position().toPoint());
     MouseMove(0, 0, ShiftCode(me->modifiers()), static_cast<float>(p.x() * TwipsPerPixel),
               static_cast<float>(p.y() * TwipsPerPixel));
   }
