@@ -3,7 +3,10 @@
 // which card or cell takes the drop.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
+#include <QToolButton>
 
 #include "board_layout.h"
 #include "card_table/form1.h"
@@ -163,6 +166,17 @@ TEST_F(Dragging, ACardReleasedOverAnOccupiedFreeCellGoesIntoTheLowestEmptyOne) {
   EXPECT_EQ(form->Cell[0], "15");
   EXPECT_EQ(History(*form), QStringList{"8: 12/ 0"});
   ExpectPicturesAgree(*form);
+}
+
+TEST_F(Dragging, ThePointerOverAToolbarButtonIsReportedInToolbarTwips) {
+  QPointF reported(-1, -1);
+  form->Toolbar1->MouseMove = [&](int, int, int, float x, float y) { reported = QPointF(x, y); };
+  QToolButton* button = form->Toolbar1->Buttons(4).Widget();
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 6), button->mapToGlobal(QPointF(5, 6)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(button, &move);
+  const QPoint inToolbar = button->pos() + QPoint(5, 6);
+  EXPECT_EQ(reported, QPointF(inToolbar.x() * 15, inToolbar.y() * 15));
 }
 
 }  // namespace
