@@ -3,6 +3,7 @@
 #include "card_table/form1.h"
 #include "platform/forms.h"
 #include "settings_records/form2.h"
+#include "settings_records/form6.h"
 
 namespace tarnvole {
 
@@ -24,7 +25,8 @@ void Form1::Toolbar1_ButtonClick(int Index) {
       RunHintCommand();
       break;
     case 13:
-      break;  // the records dialog comes with its own issue
+      platform::Show<Form6>(platform::Modal);
+      break;
     default:
       break;
   }

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/forms.h"
 #include "settings_records/form2.h"
+#include "settings_records/form6.h"
 #include "settings_records/module1.h"
 #include "support/test_support.h"
 
@@ -176,6 +177,22 @@ TEST_F(Toolbar, OptionsShowsTheDialogModallyAndWaitsUntilItUnloads) {
   EXPECT_TRUE(answered);
   EXPECT_FALSE(platform::IsLoaded<Form2>());
   EXPECT_EQ(form->Tableau, board);
+}
+
+TEST_F(Toolbar, RecordsShowsItsDialogModallyAndWaitsUntilItUnloads) {
+  ModalAnswerer answerer;
+  bool answered = false;
+  answerer.onOtherWindow = [&](QWidget* w) {
+    answered = true;
+    auto* records = qobject_cast<Form6*>(w);
+    ASSERT_NE(records, nullptr);
+    EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
+    records->Command6->click();
+  };
+  Click(13);
+  EXPECT_TRUE(answered);
+  EXPECT_FALSE(platform::IsLoaded<Form6>());
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // and a file that cannot be read, written or converted.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QDir>
 #include <QFile>
 #include <map>
@@ -326,6 +328,9 @@ TEST_F(RecordsDialog, EveryCaptionFitsItsBox) {
   Form6& form = OpenWith({{7, " 12345"}, {8, " 6789"}, {9, " 123"}, {10, "26/12/07"},
                           {12, " 45"}, {13, "26/12/07"}, {15, " 59"}, {17, " 35999"},
                           {18, "26/12/07"}, {19, " 45"}, {21, " 9999"}, {22, "26/12/07"}});
+  // Captions are fitted to the installed fonts when the dialog is shown.
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   std::vector<platform::DialogLabel*> labels = {
       form.Label1,  form.Label5,  form.Label6,  form.Label7,  form.Label8,  form.Label9,
       form.Label10, form.Label11, form.Label12, form.Label13, &form.Label2(0), &form.Label2(1),
