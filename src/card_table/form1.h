@@ -33,7 +33,8 @@
 //   form1_runs.cpp     MoveRunOntoCard, Image3_DragDrop
 //   form1_search.cpp   FindPossibleMoves
 //   form1_takeback.cpp TakeBackMove
-//   form1_hint.cpp     the hint command, Pause
+//   form1_hint.cpp     the hint command
+//   form1_pause.cpp    Pause (the 600 ms pause, Form7)
 //   form1_pointer.cpp  the clock label and the eyes
 //   board.h            the vocabulary of cards: suit, rank, fits on, fits home
 //

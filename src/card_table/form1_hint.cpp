@@ -1,9 +1,8 @@
-// The hint command and the 600 ms pause. Not built yet.
+// The hint command. Not built yet.
 #include "card_table/form1.h"
 
 namespace tarnvole {
 
 void Form1::RunHintCommand() {}
-void Form1::Pause(float) {}
 
 }  // namespace tarnvole

@@ -5,7 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 #include "platform/controls.h"
@@ -21,6 +23,51 @@ std::function<void()>& EndHook() {
   static std::function<void()> hook;
   return hook;
 }
+}  // namespace
+
+namespace {
+
+// Refuses user input to every window but the one shown modally. Used for a
+// window that must not take the focus: Qt activates a window it shows as
+// modal, so the main window would lose the focus at every pause.
+class InputBlocker : public QObject {
+ public:
+  explicit InputBlocker(QWidget* shown) : shown_(shown) { qApp->installEventFilter(this); }
+  ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (!shown_ || !IsUserInput(event->type())) return false;
+    bool blocked = false;
+    if (auto* widget = qobject_cast<QWidget*>(receiver))
+      blocked = widget->window() != shown_;
+    else if (auto* window = qobject_cast<QWindow*>(receiver))
+      blocked = window != shown_->windowHandle();
+    if (blocked) event->ignore();
+    return blocked;
+  }
+
+ private:
+  static bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+      case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick: case QEvent::MouseMove:
+      case QEvent::NonClientAreaMouseButtonPress: case QEvent::NonClientAreaMouseButtonRelease:
+      case QEvent::NonClientAreaMouseButtonDblClick: case QEvent::NonClientAreaMouseMove:
+      case QEvent::Wheel: case QEvent::KeyPress: case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride: case QEvent::Shortcut: case QEvent::ContextMenu:
+      case QEvent::TabletPress: case QEvent::TabletMove: case QEvent::TabletRelease:
+      case QEvent::TouchBegin: case QEvent::TouchUpdate: case QEvent::TouchEnd:
+      case QEvent::TouchCancel: case QEvent::Enter: case QEvent::HoverEnter:
+      case QEvent::HoverMove: case QEvent::Close:
+        return true;
+      default:
+        return false;
+    }
+  }
+  QPointer<QWidget> shown_;
+};
+
 }  // namespace
 
 void SetMainWindow(QWidget* window) { MainWindowRef() = window; }
@@ -39,7 +86,7 @@ void Form::setClientSize(int widthTwips, int heightTwips) {
 }
 
 void Form::setBorderless() {
-  setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+  setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
   setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
@@ -54,7 +101,11 @@ void Form::ShowForm(int modal) {
     show();
     return;
   }
-  setWindowModality(Qt::ApplicationModal);
+  std::unique_ptr<InputBlocker> blocker;
+  if (windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
+    blocker = std::make_unique<InputBlocker>(this);
+  else
+    setWindowModality(Qt::ApplicationModal);
   QEventLoop loop;
   QPointer<Form> self(this);
   loop_ = &loop;

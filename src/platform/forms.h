@@ -33,7 +33,8 @@ class Form : public QWidget {
   void setCaption(const QString& caption) { setWindowTitle(caption); }
   // Centre on the main window (or the screen when there is none) when shown.
   void setCenterOnOwner(bool center) { centerOnOwner_ = center; }
-  // Without a title bar and frame (the pause windows).
+  // Without a title bar and frame, never taking the focus (the pause
+  // windows); shown modally it still refuses input to every other window.
   void setBorderless();
 
   void ShowForm(int modal);

@@ -1,0 +1,30 @@
+// The timer control of a window.
+#pragma once
+
+#include <QTimer>
+#include <functional>
+
+#include "platform/forms.h"
+
+namespace platform {
+
+// Raises Timer every interval, from the window's load until the window
+// unloads; an unloaded window awaiting its deletion raises nothing more.
+// Enabled from the start, as the window definitions set it.
+class TimerControl {
+ public:
+  TimerControl(Form* window, int intervalMs);
+  TimerControl(const TimerControl&) = delete;
+  TimerControl& operator=(const TimerControl&) = delete;
+
+  int Interval() const { return timer_.interval(); }
+
+  std::function<void()> Timer;
+
+ private:
+  void Tick();
+  Form* window_;
+  QTimer timer_;
+};
+
+}  // namespace platform
