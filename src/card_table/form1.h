@@ -50,6 +50,7 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/picture.h"
+#include "platform/sound.h"
 #include "platform/widgets.h"
 #include "settings_records/module1.h"
 
@@ -118,6 +119,7 @@ class Form1 : public platform::MainSurface {
   platform::Label& Label1;
   platform::Toolbar* Toolbar1 = nullptr;
   platform::StatusBar* StatusBar1 = nullptr;
+  platform::FileList File1;  // the folder of the sound files
 
   // ---- Start-up and shutdown ----------------------------------------------
   void Form_Load();
