@@ -48,13 +48,31 @@ class Deal : public ::testing::Test {
   // helpers.
   static QString Code(int suit, int rank) { return QString::number(suit) + QString::number(rank); }
 
-  // Every card exactly once in 0..51, each shown with its own face; nothing
-  // below, in the cells or on the markers.
-  void ExpectFreshBoard() const {
+  // The board as dealt from `expected`, after the deal's automatic moves:
+  // every card still on the table stands where the deal put it, shown with its
+  // own face; every position the automatic moves emptied held a card that is
+  // now on its home pile, and they are as many as the moves counted; nothing
+  // below, in the free cells or on the markers.
+  void ExpectDealtAs(const std::array<QString, 52>& expected) const {
+    auto isHome = [&](const QString& card) {
+      for (int h = 4; h <= 7; ++h)
+        if (!form->Cell[h].isEmpty() && SuitOf(form->Cell[h]) == SuitOf(card) &&
+            RankOf(form->Cell[h]) >= RankOf(card))
+          return true;
+      return false;
+    };
     std::set<QString> seen;
+    int sentHome = 0;
     for (int p = 0; p < 52; ++p) {
+      seen.insert(expected[p]);
+      if (form->Tableau[p].isEmpty()) {
+        EXPECT_FALSE(form->Image1(p).Visible()) << p;
+        EXPECT_TRUE(isHome(expected[p])) << p << " " << expected[p].toStdString();
+        ++sentHome;
+        continue;
+      }
       const QString& card = form->Tableau[p];
-      seen.insert(card);
+      EXPECT_EQ(card, expected[p]) << p;
       EXPECT_TRUE(form->Image1(p).Visible()) << p;
       const platform::Picture picture = form->Image1(p).Picture();
       EXPECT_EQ(picture.List(), &form->ImageList2) << p;
@@ -64,15 +82,29 @@ class Deal : public ::testing::Test {
     for (int s = 0; s < 4; ++s)
       for (int r = 0; r < 13; ++r) deck.insert(Code(s, r));
     EXPECT_EQ(seen, deck);
+    int onHomePiles = 0;
+    for (int h = 4; h <= 7; ++h)
+      if (!form->Cell[h].isEmpty()) onHomePiles += RankOf(form->Cell[h]) + 1;
+    EXPECT_EQ(sentHome, onHomePiles);
+    EXPECT_EQ(MoveCount, sentHome);
     for (int p = 52; p <= 151; ++p) {
       EXPECT_TRUE(form->Tableau[p].isEmpty()) << p;
       EXPECT_FALSE(form->Image1(p).Visible()) << p;
     }
     for (int k = 0; k < 8; ++k) {
-      EXPECT_TRUE(form->Cell[k].isEmpty()) << k;
-      EXPECT_EQ(form->Image2(k).Picture().Index(), EmptySlotMark) << k;
+      if (form->Cell[k].isEmpty())
+        EXPECT_EQ(form->Image2(k).Picture().Index(), EmptySlotMark) << k;
+      else
+        EXPECT_EQ(form->Image2(k).Picture().Index(), CardImageIndex(form->Cell[k])) << k;
       EXPECT_FALSE(form->Image3(k).Visible()) << k;
     }
+    for (int k = 0; k < 4; ++k) EXPECT_TRUE(form->Cell[k].isEmpty()) << k;
+  }
+
+  static std::array<QString, 52> OrderedDeck() {
+    std::array<QString, 52> deck;
+    for (int p = 0; p < 52; ++p) deck[p] = Code(p / 13, p % 13);
+    return deck;
   }
 
   ScratchFolder folder;
@@ -102,8 +134,7 @@ TEST_F(Deal, NormalStrengthDrawsExactly104NumbersAndDealsEveryCardOnce) {
     platform::ResetRandomDrawCount();
     form->NewGame();
     EXPECT_EQ(platform::RandomDrawCount(), 104) << seed;
-    ExpectFreshBoard();
-    for (int p = 0; p < 52; ++p) EXPECT_EQ(form->Tableau[p], expected[p]) << seed << " " << p;
+    ExpectDealtAs(expected);
   }
 }
 
@@ -136,12 +167,11 @@ TEST_F(Deal, EasyStrengthPutsTheLowCardsIntoTheTwoLowestCardsOfEveryColumn) {
     platform::ResetRandomDrawCount();
     form->NewGame();
     ASSERT_EQ(platform::RandomDrawCount(), placementDraws + 36) << seed;
-    ExpectFreshBoard();
-    for (int p = 0; p < 52; ++p) EXPECT_EQ(form->Tableau[p], expected[p]) << seed << " " << p;
+    ExpectDealtAs(expected);
 
     auto inZone = [&](const QString& card) {
       for (int p = 36; p < 52; ++p)
-        if (form->Tableau[p] == card) return true;
+        if (expected[p] == card) return true;
       return false;
     };
     for (int s = 0; s < 3; ++s)
@@ -165,7 +195,7 @@ TEST_F(Deal, AnyOtherStrengthDealsTheOrderedDeckWithoutDrawing) {
     clock = StartClock.addSecs(90);
     form->NewGame();
     EXPECT_EQ(platform::RandomDrawCount(), 0) << strength;
-    ExpectFreshBoard();
+    ExpectDealtAs(OrderedDeck());
     for (int p = 0; p < 52; ++p) EXPECT_EQ(form->Tableau[p], Code(p / 13, p % 13)) << strength;
     for (int p = 44; p < 52; ++p) EXPECT_EQ(form->Tableau[p], Code(3, p - 39)) << strength;
     EXPECT_EQ(MoveCount, 0);
@@ -199,7 +229,7 @@ TEST_F(Deal, ADealOverAPlayedBoardClearsEverythingOfTheLastGame) {
 
   form->NewGame();
 
-  ExpectFreshBoard();
+  ExpectDealtAs(OrderedDeck());
   EXPECT_EQ(MoveCount, 0);
   EXPECT_EQ(form->PressButton, 0);
   EXPECT_EQ(form->CardCovered, 0);
