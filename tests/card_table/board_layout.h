@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "card_table/board.h"
 #include "card_table/form1.h"
@@ -100,6 +101,11 @@ inline QStringList History(const Form1& f) {
   for (int i = 0; i < 10; ++i)
     if (f.UndoKind[i] != -1) entries << QString::number(f.UndoKind[i]) + u':' + f.UndoData[i];
   return entries;
+}
+
+// The same joined by " | ", as a test prints it.
+inline std::string HistoryText(const Form1& f) {
+  return History(f).join(QStringLiteral(" | ")).toStdString();
 }
 
 // A started window on the default settings, with an empty history.

@@ -75,7 +75,7 @@ TEST_F(Dragging, TheLastCardOfAColumnDraggedOntoTheLastCardOfAnotherMovesBelowIt
   EXPECT_FALSE(form->Dragging());
   EXPECT_EQ(form->Tableau[16], "210");
   EXPECT_EQ(form->Tableau[1], "");
-  EXPECT_EQ(History(*form), QStringList{"1: 1/ 8"});
+  EXPECT_EQ(HistoryText(*form), "1: 1/ 8");
   ExpectPicturesAgree(*form);
   EXPECT_EQ(form->grab().toImage().pixelColor(BareBoard), board);
 }
@@ -86,7 +86,7 @@ TEST_F(Dragging, AReleaseOverACoveredCardsStripDropsOnThatCoveredCardAndNothingH
   EXPECT_EQ(form->SecondIndex, 14);  // the strip is the covered card's, not the one behind
   EXPECT_EQ(form->CardCovered, 1);
   EXPECT_EQ(form->FirstIndex, 1);    // no reset
-  EXPECT_EQ(History(*form), QStringList());
+  EXPECT_EQ(HistoryText(*form), "");
 }
 
 TEST_F(Dragging, AReleaseOverTheBareBoardTheEyesOrTheToolbarArrivesNowhere) {
@@ -139,7 +139,7 @@ TEST_F(Dragging, ADoubleClickDropsTheCardOnItselfFirstThenSendsItToAFreeCell) {
   expected.cells[0] = "211";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"7: 7/ 0"});
+  EXPECT_EQ(HistoryText(*form), "7: 7/ 0");
 }
 
 TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone) {
@@ -151,7 +151,7 @@ TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone
   expected.cells[2] = "";
   expected.cells[5] = "23";
   EXPECT_EQ(BoardOf(*form), expected);
-  EXPECT_EQ(History(*form), (QStringList{"3: 7/ 1", "10: 5/ 2"}));
+  EXPECT_EQ(HistoryText(*form), "3: 7/ 1 | 10: 5/ 2");
 
   for (int cell : {0, 4}) {
     QTest::mousePress(form.get(), Qt::LeftButton, {}, OnCell(cell));
@@ -164,7 +164,7 @@ TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone
 TEST_F(Dragging, ACardReleasedOverAnOccupiedFreeCellGoesIntoTheLowestEmptyOne) {
   Drag(OnCard(12, 60), OnCell(2));
   EXPECT_EQ(form->Cell[0], "15");
-  EXPECT_EQ(History(*form), QStringList{"8: 12/ 0"});
+  EXPECT_EQ(HistoryText(*form), "8: 12/ 0");
   ExpectPicturesAgree(*form);
 }
 

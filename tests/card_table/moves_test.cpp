@@ -3,12 +3,12 @@
 //
 // Telling the cases apart: "reset and follow-up" clears FirstIndex,
 // SecondIndex, PressButton and CardCovered, which a refusal with nothing
-// after it leaves as written. AutoMoveToHome and CheckForWin do nothing yet,
-// so "follow-up" alone and "nothing" leave the same fields, board and history;
-// those cases are checked by what moved and what was entered. The boards keep
-// every card that fits a home cell held back by a lower card of the other
-// colour, and at least three free spaces, so that the follow-up, once it
-// moves cards and judges the position, leaves these results as they are.
+// after it leaves as written; the follow-up's automatic moves look last at
+// free cell 3 and home cell 7, leaving MovingCard and TargetCard there, where
+// a handler with nothing after it leaves what it wrote (or the mark the test
+// put in). The boards keep every card that fits a home cell held back by a
+// lower card of the other colour, and at least three free spaces, so that
+// the follow-up sends nothing home and never judges the position stuck.
 #include <gtest/gtest.h>
 
 #include "board_layout.h"
@@ -64,9 +64,12 @@ class SingleCardMoves : public StartedForm {
     EXPECT_EQ(form->PressButton, 0);
     EXPECT_EQ(form->CardCovered, 0);
   }
+  bool FollowUpRan() const {
+    return form->MovingCard == form->Cell[3] && form->TargetCard == form->Cell[7];
+  }
   void ExpectUnchanged() {
     EXPECT_EQ(BoardOf(*form), Standard());
-    EXPECT_EQ(History(*form), QStringList());
+    EXPECT_EQ(HistoryText(*form), "");
     EXPECT_EQ(MoveCount, 0);
     ExpectPicturesAgree(*form);
   }
@@ -105,13 +108,12 @@ TEST_F(SingleCardMoves, AFittingTableauCardGoesBelowTheTargetInFrontOfItAndEmpti
   EXPECT_TRUE(form->Image3(1).Visible());
   const QPoint overlap = form->Image1(16).PixelRect().topLeft() + QPoint(5, 5);
   EXPECT_EQ(form->ControlAt(overlap), &form->Image1(16));
-  EXPECT_EQ(History(*form), QStringList{"1: 1/ 8"});
+  EXPECT_EQ(HistoryText(*form), "1: 1/ 8");
   EXPECT_EQ(MoveCount, 1);
   ExpectFieldsReset();
-  EXPECT_EQ(form->MovingCard, "210");
-  EXPECT_EQ(form->TargetCard, "111");
-  EXPECT_EQ(form->WorkA, 10);
-  EXPECT_EQ(form->WorkB, 11);
+  EXPECT_TRUE(FollowUpRan());
+  EXPECT_EQ(form->WorkA, 10);  // the moving card's rank
+  EXPECT_EQ(form->WorkB, 11);  // the target's
 }
 
 TEST_F(SingleCardMoves, ACardThatDoesNotFitIsLeftToTheRunMoveAndTheFieldsAreReset) {
@@ -128,6 +130,7 @@ TEST_F(SingleCardMoves, ACardThatDoesNotFitIsLeftToTheRunMoveAndTheFieldsAreRese
     form->Image1_DragDrop(drop.onto);
     ExpectUnchanged();
     ExpectFieldsReset();
+    EXPECT_TRUE(FollowUpRan());
   }
 }
 
@@ -141,6 +144,7 @@ TEST_F(SingleCardMoves, ATableauCardDroppedOnACoveredCardChangesNothingAndNothin
   EXPECT_EQ(form->PressButton, 1);
   EXPECT_EQ(form->CardCovered, 1);
   EXPECT_EQ(form->MovingCard, "x");
+  EXPECT_FALSE(FollowUpRan());
 }
 
 TEST_F(SingleCardMoves, AFittingFreeCellCardGoesBelowTheTargetAndItsCellShowsTheMark) {
@@ -153,9 +157,10 @@ TEST_F(SingleCardMoves, AFittingFreeCellCardGoesBelowTheTargetAndItsCellShowsThe
   expected.cells[1] = "";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"3: 7/ 1"});
+  EXPECT_EQ(HistoryText(*form), "3: 7/ 1");
   EXPECT_EQ(MoveCount, 1);
   ExpectFieldsReset();
+  EXPECT_TRUE(FollowUpRan());
 }
 
 TEST_F(SingleCardMoves, AFreeCellCardThatDoesNotFitChangesNothingAndKeepsWhatWasWritten) {
@@ -171,6 +176,7 @@ TEST_F(SingleCardMoves, AFreeCellCardThatDoesNotFitChangesNothingAndKeepsWhatWas
   EXPECT_EQ(form->WorkB, 77);
   EXPECT_EQ(form->PressButton, 77);
   EXPECT_EQ(form->CardCovered, 0);
+  EXPECT_FALSE(FollowUpRan());
 
   MarkFields();
   PressCell(2);
@@ -180,6 +186,7 @@ TEST_F(SingleCardMoves, AFreeCellCardThatDoesNotFitChangesNothingAndKeepsWhatWas
   EXPECT_EQ(form->WorkA, 3);
   EXPECT_EQ(form->WorkB, 5);
   EXPECT_EQ(form->PressButton, 77);
+  EXPECT_FALSE(FollowUpRan());
 
   MarkFields();
   PressCell(1);
@@ -187,14 +194,16 @@ TEST_F(SingleCardMoves, AFreeCellCardThatDoesNotFitChangesNothingAndKeepsWhatWas
   ExpectUnchanged();
   EXPECT_EQ(form->FirstIndex, 14);
   EXPECT_EQ(form->CardCovered, 1);
-  EXPECT_EQ(form->MovingCard, "x");
+  EXPECT_FALSE(FollowUpRan());
 }
 
 // ---- Drops on a cell ------------------------------------------------------------
 
 TEST_F(SingleCardMoves, ATableauCardDroppedOnAnyFreeCellGoesIntoTheLowestEmptyOne) {
+  MarkFields();
   PressCard(1);
   form->Image2_DragDrop(2);  // occupied; free cell 0 is empty
+  EXPECT_TRUE(FollowUpRan());
   PressCard(7);
   form->Image2_DragDrop(3);
 
@@ -205,7 +214,7 @@ TEST_F(SingleCardMoves, ATableauCardDroppedOnAnyFreeCellGoesIntoTheLowestEmptyOn
   expected.cells[3] = "211";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), (QStringList{"8: 1/ 0", "8: 7/ 3"}));
+  EXPECT_EQ(HistoryText(*form), "8: 1/ 0 | 8: 7/ 3");
   EXPECT_EQ(MoveCount, 2);
   EXPECT_EQ(form->SecondIndex, 3);
 }
@@ -219,21 +228,24 @@ TEST_F(SingleCardMoves, WithAllFourFreeCellsOccupiedADropOnOneMovesNothing) {
   PressCard(1);
   form->Image2_DragDrop(1);
   EXPECT_EQ(BoardOf(*form), full);
-  EXPECT_EQ(History(*form), QStringList());
+  EXPECT_EQ(HistoryText(*form), "");
   EXPECT_EQ(form->SecondIndex, 1);
   EXPECT_EQ(form->FirstIndex, 1);  // the follow-up resets nothing
   EXPECT_EQ(form->PressButton, 1);
+  EXPECT_TRUE(FollowUpRan());
 }
 
 TEST_F(SingleCardMoves, ATableauCardGoesOntoTheHomeCellItFitsAndOntoNoOther) {
   MarkFields();
   PressCard(30);
   form->Image2_DragDrop(5);  // 4♦ on 3♠
+  EXPECT_TRUE(FollowUpRan());
+  MarkFields();
+  PressCard(30);
   form->Image2_DragDrop(6);  // on an empty home cell
   ExpectUnchanged();
+  EXPECT_TRUE(FollowUpRan());
   EXPECT_EQ(form->SecondIndex, 6);
-  EXPECT_EQ(form->MovingCard, "13");
-  EXPECT_EQ(form->TargetCard, "");
   EXPECT_EQ(form->FirstIndex, 30);
 
   form->Image2_DragDrop(4);  // on 3♦
@@ -242,7 +254,7 @@ TEST_F(SingleCardMoves, ATableauCardGoesOntoTheHomeCellItFitsAndOntoNoOther) {
   expected.cells[4] = "13";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"9: 30/ 4"});
+  EXPECT_EQ(HistoryText(*form), "9: 30/ 4");
   EXPECT_EQ(MoveCount, 1);
 }
 
@@ -251,11 +263,13 @@ TEST_F(SingleCardMoves, AFreeCellCardGoesOntoTheHomeCellItFitsAndNowhereElse) {
   PressCell(2, Right);
   for (int cell : {0, 1, 2, 3}) form->Image2_DragDrop(cell);
   EXPECT_EQ(form->FirstIndex, 77);
+  EXPECT_EQ(form->MovingCard, "x");
   form->Image2_DragDrop(4);  // 4♠ on 3♦
   ExpectUnchanged();
   EXPECT_EQ(form->FirstIndex, 4);
   EXPECT_EQ(form->MovingCard, "23");
   EXPECT_EQ(form->TargetCard, "12");
+  EXPECT_FALSE(FollowUpRan());
 
   form->Image2_DragDrop(5);  // on 3♠
   Board expected = Standard();
@@ -263,13 +277,16 @@ TEST_F(SingleCardMoves, AFreeCellCardGoesOntoTheHomeCellItFitsAndNowhereElse) {
   expected.cells[5] = "23";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"10: 5/ 2"});
+  EXPECT_EQ(HistoryText(*form), "10: 5/ 2");
+  EXPECT_TRUE(FollowUpRan());
 }
 
 // ---- Double-clicks ----------------------------------------------------------------
 
 TEST_F(SingleCardMoves, ADoubleClickSendsACardHomeBeforeTryingTheFreeCells) {
+  MarkFields();
   form->Image1_DblClick(30);  // 4♦ onto 3♦
+  EXPECT_TRUE(FollowUpRan());
   form->Image1_DblClick(12);  // 6♦: no home, free cell 0
   form->Image1_DblClick(7);   // Q♠: free cell 3, its column empties
 
@@ -282,7 +299,7 @@ TEST_F(SingleCardMoves, ADoubleClickSendsACardHomeBeforeTryingTheFreeCells) {
   expected.cells[3] = "211";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), (QStringList{"6: 30/ 4", "7: 12/ 0", "7: 7/ 3"}));
+  EXPECT_EQ(HistoryText(*form), "6: 30/ 4 | 7: 12/ 0 | 7: 7/ 3");
   EXPECT_EQ(MoveCount, 3);
 }
 
@@ -292,6 +309,7 @@ TEST_F(SingleCardMoves, ADoubleClickOnACoveredCardOrWithNoRoomDoesNothingAtAll) 
   ExpectUnchanged();
   EXPECT_EQ(form->FirstIndex, 14);
   EXPECT_EQ(form->CardCovered, 1);
+  EXPECT_FALSE(FollowUpRan());
 
   Board full = Standard();
   full.cells[0] = "25";
@@ -300,22 +318,25 @@ TEST_F(SingleCardMoves, ADoubleClickOnACoveredCardOrWithNoRoomDoesNothingAtAll) 
   MarkFields();
   form->Image1_DblClick(12);
   EXPECT_EQ(BoardOf(*form), full);
-  EXPECT_EQ(History(*form), QStringList());
+  EXPECT_EQ(HistoryText(*form), "");
   EXPECT_EQ(form->FirstIndex, 12);
   EXPECT_EQ(form->SecondIndex, 77);
   EXPECT_EQ(form->LoopIndex, 4);  // both searches ran to their end
+  EXPECT_FALSE(FollowUpRan());
 }
 
 TEST_F(SingleCardMoves, ADoubleClickedFreeCellCardGoesHome) {
+  MarkFields();
   form->Image2_DblClick(2);
   Board expected = Standard();
   expected.cells[2] = "";
   expected.cells[5] = "23";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"11: 5/ 2"});
+  EXPECT_EQ(HistoryText(*form), "11: 5/ 2");
   EXPECT_EQ(form->FirstIndex, 5);
   EXPECT_EQ(form->SecondIndex, 2);
+  EXPECT_TRUE(FollowUpRan());
 }
 
 TEST_F(SingleCardMoves, ADoubleClickOnAnEmptyCellAHomeCellOrAStrandedCardMovesNothing) {
@@ -325,8 +346,8 @@ TEST_F(SingleCardMoves, ADoubleClickOnAnEmptyCellAHomeCellOrAStrandedCardMovesNo
     form->Image2_DblClick(cell);
     ExpectUnchanged();
     EXPECT_EQ(form->SecondIndex, cell);
-    EXPECT_EQ(form->MovingCard, form->Cell[cell]);
     EXPECT_EQ(form->FirstIndex, 77);
+    EXPECT_TRUE(FollowUpRan());
   }
 }
 
@@ -336,9 +357,11 @@ TEST_F(SingleCardMoves, ATwoStaysOffAnEmptyHomeCellAndADoubleClickPutsItInAFreeC
   Board withTwo = Standard();
   withTwo.columns[3] = QStringList{"01"};
   LayOut(*form, withTwo);
+  MarkFields();
   PressCard(3);
   for (int home : {6, 7}) form->Image2_DragDrop(home);
   EXPECT_EQ(BoardOf(*form), withTwo);
+  EXPECT_TRUE(FollowUpRan());
 
   form->Image1_DblClick(3);
   Board expected = withTwo;
@@ -346,22 +369,28 @@ TEST_F(SingleCardMoves, ATwoStaysOffAnEmptyHomeCellAndADoubleClickPutsItInAFreeC
   expected.cells[0] = "01";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"7: 3/ 0"});
+  EXPECT_EQ(HistoryText(*form), "7: 3/ 0");
 }
 
 TEST_F(SingleCardMoves, AnUncoveredAceGoesToTheLowestEmptyFreeCellNeverHome) {
   LayOut(*form, LongColumn());
-  PressCard(144);
-  for (int home : {4, 5, 6, 7}) form->Image2_DragDrop(home);
-  EXPECT_EQ(BoardOf(*form), LongColumn());
-
   form->Image1_DblClick(144);
   Board expected = LongColumn();
   expected.columns[0].removeLast();
   expected.cells[1] = "10";
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
-  EXPECT_EQ(History(*form), QStringList{"7: 144/ 1"});
+  EXPECT_EQ(HistoryText(*form), "7: 144/ 1");  // and in a free cell it stays
+
+  // Dropped on a home cell the ace does not move; the follow-up then sends it
+  // home as an automatic move, to the first empty home cell.
+  LayOut(*form, LongColumn());
+  form->ClearUndoHistory();
+  PressCard(144);
+  form->Image2_DragDrop(6);
+  EXPECT_EQ(HistoryText(*form), "4: 144/ 4");
+  EXPECT_EQ(form->Cell[4], "10");
+  EXPECT_EQ(form->Cell[6], "");
 }
 
 // ---- The covered test reaches the last row; the peek -------------------------------
@@ -374,7 +403,7 @@ TEST_F(SingleCardMoves, ACardInRowSeventeenUnderARowEighteenCardIsCovered) {
   PressCell(0);               // the ace of hearts would fit on the two of spades
   form->Image1_DragDrop(136);
   EXPECT_EQ(BoardOf(*form), LongColumn());
-  EXPECT_EQ(History(*form), QStringList());
+  EXPECT_EQ(HistoryText(*form), "");
   EXPECT_EQ(form->CardCovered, 1);
 }
 
