@@ -55,6 +55,9 @@ QString ToolbarButton::ToolTipText() const { return button_ ? button_->toolTip()
 
 Toolbar::Toolbar(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
+  // A press the toolbar or a button leaves unused (any but the left button)
+  // must not reach the window behind as a press on the bare board.
+  setAttribute(Qt::WA_NoMousePropagation);
   setAutoFillBackground(false);
 }
 
@@ -115,6 +118,7 @@ void Toolbar::paintEvent(QPaintEvent*) {
 
 StatusBar::StatusBar(QWidget* parent, std::vector<int> panelWidthsTwips)
     : QWidget(parent), widths_(std::move(panelWidthsTwips)) {
+  setAttribute(Qt::WA_NoMousePropagation);  // a press here is no press on the bare board
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &StatusBar::Tick);
   Tick();
