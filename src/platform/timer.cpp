@@ -2,7 +2,14 @@
 
 namespace platform {
 
+namespace {
+int intervalForTesting = -1;
+}
+
+void TimerControl::SetIntervalForTesting(int ms) { intervalForTesting = ms; }
+
 TimerControl::TimerControl(Form* window, int intervalMs) : window_(window) {
+  if (intervalForTesting >= 0) intervalMs = intervalForTesting;
   // A coarse timer may fire up to 5% early; a pause must never be shorter
   // than its interval.
   timer_.setTimerType(Qt::PreciseTimer);

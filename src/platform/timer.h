@@ -19,6 +19,11 @@ class TimerControl {
 
   int Interval() const { return timer_.interval(); }
 
+  // Test seam: every timer created from now on ticks after `ms` instead of
+  // its own interval (a negative value restores the intervals), so that
+  // tests of many deals need not sit through every pause.
+  static void SetIntervalForTesting(int ms);
+
   std::function<void()> Timer;
 
  private:

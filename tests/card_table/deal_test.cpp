@@ -13,6 +13,7 @@
 #include "card_table/form1.h"
 #include "platform/clock.h"
 #include "platform/forms.h"
+#include "platform/timer.h"
 #include "settings_records/form2.h"
 #include "settings_records/module1.h"
 #include "support/test_support.h"
@@ -34,8 +35,12 @@ class Deal : public ::testing::Test {
     form = std::make_unique<Form1>();
     form->Form_Load();
     platform::ResetRandomDrawCount();
+    // Hundreds of deals send cards home; their 70 ms pauses are not what is
+    // tested here.
+    platform::TimerControl::SetIntervalForTesting(0);
   }
   void TearDown() override {
+    platform::TimerControl::SetIntervalForTesting(-1);
     form.reset();
     platform::Unload<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
