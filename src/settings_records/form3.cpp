@@ -67,13 +67,7 @@ void Form3::BookLoss() {
 }
 
 void Form3::WriteLossRecords() {
-  CfgText[8] = NumberText(Losses);
-  CfgText[9] = NumberText(BestWinStreak);
-  CfgText[10] = DateRecordText(BestWinStreakDate);
-  CfgText[11] = NumberText(LastGameWon);
-  CfgText[12] = NumberText(BestLossStreak);
-  CfgText[13] = DateRecordText(BestLossStreakDate);
-  CfgText[14] = NumberText(LastGameLost);
+  StageRecordTexts(8, 14);
   // A file that cannot be written costs only the stored copy: the player is
   // told, and the counts stay in memory for the rest of the run.
   GuardFileAccess([] { WriteStagedRecords(8, 14, 0); }, true);

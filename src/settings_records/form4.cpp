@@ -113,22 +113,7 @@ void Form4::BookWin() {
 }
 
 void Form4::WriteWinRecords() {
-  CfgText[7] = NumberText(Wins);
-  CfgText[8] = NumberText(Losses);
-  CfgText[9] = NumberText(BestWinStreak);
-  CfgText[10] = DateRecordText(BestWinStreakDate);
-  CfgText[11] = NumberText(LastGameWon);
-  CfgText[12] = NumberText(BestLossStreak);
-  CfgText[13] = DateRecordText(BestLossStreakDate);
-  CfgText[14] = NumberText(LastGameLost);
-  CfgText[15] = NumberText(ShortestTime);
-  CfgText[16] = DateRecordText(ShortestTimeDate);
-  CfgText[17] = NumberText(LongestTime);
-  CfgText[18] = DateRecordText(LongestTimeDate);
-  CfgText[19] = NumberText(FewestMoves);
-  CfgText[20] = DateRecordText(FewestMovesDate);
-  CfgText[21] = NumberText(MostMoves);
-  CfgText[22] = DateRecordText(MostMovesDate);
+  StageRecordTexts(7, 22);
   // A file that cannot be written costs only the stored copy: the player is
   // told, and the records stay in memory for the rest of the run.
   GuardFileAccess([] { WriteStagedRecords(7, 22, 0); }, true);

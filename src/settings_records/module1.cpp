@@ -93,6 +93,13 @@ void ReadAllRecords() { ReadRecords(1, CfgRecordCount); }
 
 void ReadRecords7To22() { ReadRecords(7, 22); }
 
+void StageRecordTexts(int first, int last) {
+  for (int n = first; n <= last; ++n) {
+    const RecordSlot slot = Slot(n);
+    CfgText[n] = slot.date ? DateRecordText(*slot.date) : NumberText(*slot.number);
+  }
+}
+
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset) {
   platform::RecordFile file(CfgFileName, CfgRecordLength);
   for (int n = firstRecord; n <= lastRecord; ++n) {

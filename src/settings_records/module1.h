@@ -101,6 +101,9 @@ VbDate DateFromText(const QString& text);
 void ReadAllRecords();
 // The re-read of records 7 to 22.
 void ReadRecords7To22();
+// Stages the current value of records first..last in CfgText[first..last]
+// (element n for record n), numbers by the number rule, dates by the date rule.
+void StageRecordTexts(int first, int last);
 // Writes CfgText[firstRecord + offset .. lastRecord + offset] as records
 // firstRecord .. lastRecord, in ascending order.
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset);

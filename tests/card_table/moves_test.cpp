@@ -117,7 +117,8 @@ TEST_F(SingleCardMoves, AFittingTableauCardGoesBelowTheTargetInFrontOfItAndEmpti
 }
 
 TEST_F(SingleCardMoves, ACardThatDoesNotFitIsLeftToTheRunMoveAndTheFieldsAreReset) {
-  // MoveRunOntoCard moves nothing yet; the reset shows the handler went on.
+  // No run can form on this board, so MoveRunOntoCard moves nothing; the
+  // reset shows the handler went on.
   const struct { int from, onto; } drops[] = {
       {1, 7},   // J♠ on Q♠: the right rank, the same colour
       {7, 8},   // Q♠ on Q♦: the other colour, the wrong rank
