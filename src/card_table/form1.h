@@ -24,6 +24,7 @@
 //
 // Where each procedure lives:
 //   form1_startup.cpp  Form_Load, SaveWindowAndQuit, Form_Unload, the controls
+//   form1_slots.cpp    the slot operations every move is made of, FreeSpaces
 //   form1_toolbar.cpp  Toolbar1_ButtonClick
 //   form1_history.cpp  RecordMove, ClearUndoHistory, ShiftUndoHistory
 //   form1_deal.cpp     NewGame
@@ -176,6 +177,17 @@ class Form1 : public platform::MainSurface {
 
   // The number of empty free cells plus the shown empty-column markers.
   Long FreeSpaces() const;
+
+  // ---- Slot operations: every move changes the board through these -------
+  // A card onto tableau position p, showing the picture of the control it
+  // comes from, brought in front of the card it covers; a card arriving in
+  // row 0 fills an empty column, whose marker goes.
+  void PutOnTableau(Long p, const platform::Image& source, const QString& code);
+  // The uncovered card off position p; a row-0 card leaves its column empty.
+  void TakeOffTableau(Long p);
+  // A card into cell i; on a home cell it becomes the pile's top card.
+  void PutInCell(Long i, const platform::Image& source, const QString& code);
+  void EmptyCell(Long i);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -55,21 +55,16 @@ void MoveTableauCardHome(Form1& f, Long i, Long h) {
   f.FirstIndex = i;
   f.SecondIndex = h;
   f.RecordMove(AutoTableauToHomeCell);
-  f.Image2(h).setPicture(f.Image1(i).Picture());
-  f.Cell[h] = f.Tableau[i];
-  f.Tableau[i] = QString();
-  f.Image1(i).setVisible(false);
-  if (IsRowZero(i)) f.Image3(i).setVisible(true);
+  f.PutInCell(h, f.Image1(i), f.Tableau[i]);
+  f.TakeOffTableau(i);
 }
 
 void MoveFreeCellCardHome(Form1& f, Long i, Long h) {
   f.FirstIndex = i;
   f.SecondIndex = h;
   f.RecordMove(AutoFreeCellToHomeCell);
-  f.Image2(h).setPicture(f.Image2(i).Picture());
-  f.Cell[h] = f.Cell[i];
-  f.Cell[i] = QString();
-  f.Image2(i).setPicture(f.ImageList2.ListImages(EmptySlotMark).Picture());
+  f.PutInCell(h, f.Image2(i), f.Cell[i]);
+  f.EmptyCell(i);
 }
 
 // Every uncovered card that may go home goes, lowest position first, each to

@@ -11,35 +11,6 @@ namespace tarnvole {
 
 namespace {
 
-// ---- Slot operations --------------------------------------------------------
-
-// A card onto tableau position p, showing the picture of the control it
-// comes from; brought to the front so that it is drawn over the card it covers.
-void PutOnTableau(Form1& f, Long p, const platform::Image& source, const QString& code) {
-  f.Image1(p).setVisible(true);
-  f.Image1(p).setPicture(source.Picture());
-  f.Image1(p).ZOrder();
-  f.Tableau[p] = code;
-}
-
-// The uncovered card off position p; a row-0 card leaves its column empty.
-void TakeOffTableau(Form1& f, Long p) {
-  f.Tableau[p] = QString();
-  f.Image1(p).setVisible(false);
-  if (IsRowZero(p)) f.Image3(p).setVisible(true);
-}
-
-// A card into cell i; on a home cell it becomes the pile's top card.
-void PutInCell(Form1& f, Long i, const platform::Image& source, const QString& code) {
-  f.Image2(i).setPicture(source.Picture());
-  f.Cell[i] = code;
-}
-
-void EmptyCell(Form1& f, Long i) {
-  f.Cell[i] = QString();
-  f.Image2(i).setPicture(f.ImageList2.ListImages(EmptySlotMark).Picture());
-}
-
 // ---- The moves ----------------------------------------------------------------
 // Each is entered into the history first, while the board still shows the
 // position the take-back returns to.
@@ -48,30 +19,30 @@ void EmptyCell(Form1& f, Long i) {
 void MoveTableauCardOntoCard(Form1& f) {
   f.RecordMove(1);
   const Long to = PositionBelow(f.SecondIndex);
-  PutOnTableau(f, to, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
-  TakeOffTableau(f, f.FirstIndex);
+  f.PutOnTableau(to, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
+  f.TakeOffTableau(f.FirstIndex);
 }
 
 // Kind 3: the card of free cell SecondIndex below the card at FirstIndex.
 void MoveFreeCellCardOntoCard(Form1& f) {
   f.RecordMove(3);
   const Long to = PositionBelow(f.FirstIndex);
-  PutOnTableau(f, to, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
-  EmptyCell(f, f.SecondIndex);
+  f.PutOnTableau(to, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
+  f.EmptyCell(f.SecondIndex);
 }
 
 // Kinds 6 to 9: the card at FirstIndex into cell SecondIndex.
 void MoveTableauCardToCell(Form1& f, Long kind) {
   f.RecordMove(kind);
-  PutInCell(f, f.SecondIndex, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
-  TakeOffTableau(f, f.FirstIndex);
+  f.PutInCell(f.SecondIndex, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
+  f.TakeOffTableau(f.FirstIndex);
 }
 
 // Kinds 10 and 11: the card of cell SecondIndex onto home cell FirstIndex.
 void MoveCellCardToHome(Form1& f, Long kind) {
   f.RecordMove(kind);
-  PutInCell(f, f.FirstIndex, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
-  EmptyCell(f, f.SecondIndex);
+  f.PutInCell(f.FirstIndex, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
+  f.EmptyCell(f.SecondIndex);
 }
 
 // ---- What follows a move ----------------------------------------------------

@@ -23,14 +23,8 @@ bool InSequence(const Form1& f, const QString& upper, const QString& lower) {
 // One card of a run from tableau position s to t, both of whose columns may
 // change between empty and occupied on the way.
 void PlaceRunCard(Form1& f, Long s, Long t) {
-  f.Image1(t).setVisible(true);
-  f.Image1(t).setPicture(f.Image1(s).Picture());
-  f.Image1(t).ZOrder();
-  f.Tableau[t] = f.Tableau[s];
-  f.Tableau[s] = QString();
-  f.Image1(s).setVisible(false);
-  if (IsRowZero(s)) f.Image3(s).setVisible(true);
-  if (IsRowZero(t)) f.Image3(t).setVisible(false);
+  f.PutOnTableau(t, f.Image1(s), f.Tableau[s]);
+  f.TakeOffTableau(s);
 }
 
 QString RefusalText(Long cards, Long bound) {
@@ -44,12 +38,8 @@ void MoveFreeCellCardToEmptyColumn(Form1& f, int column) {
   const Long cell = f.SecondIndex;
   f.FirstIndex = column;
   f.RecordMove(13);
-  f.Image1(column).setVisible(true);
-  f.Image1(column).setPicture(f.Image2(cell).Picture());
-  f.Tableau[column] = f.Cell[cell];
-  f.Image3(column).setVisible(false);
-  f.Cell[cell] = QString();
-  f.Image2(cell).setPicture(f.ImageList2.ListImages(EmptySlotMark).Picture());
+  f.PutOnTableau(column, f.Image2(cell), f.Cell[cell]);
+  f.EmptyCell(cell);
 }
 
 // The run ending at the dragged card at FirstIndex, as long as it is, cut to

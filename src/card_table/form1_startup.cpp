@@ -272,13 +272,5 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-Long Form1::FreeSpaces() const {
-  Long count = 0;
-  for (int i = 0; i <= 3; ++i)
-    if (Cell[i].isEmpty()) ++count;
-  for (int k = 0; k <= 7; ++k)
-    if (Image3(k).Visible()) ++count;
-  return count;
-}
 
 }  // namespace tarnvole
