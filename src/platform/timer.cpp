@@ -1,5 +1,7 @@
 #include "platform/timer.h"
 
+#include <QEvent>
+
 namespace platform {
 
 namespace {
@@ -15,7 +17,18 @@ TimerControl::TimerControl(Form* window, int intervalMs) : window_(window) {
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setInterval(intervalMs);
   QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Tick(); });
-  timer_.start();
+  if (window_->isVisible())
+    timer_.start();
+  else
+    window_->installEventFilter(this);
+}
+
+bool TimerControl::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && event->type() == QEvent::Show && !timer_.isActive()) {
+    window_->removeEventFilter(this);
+    timer_.start();
+  }
+  return false;
 }
 
 void TimerControl::Tick() {

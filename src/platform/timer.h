@@ -8,10 +8,11 @@
 
 namespace platform {
 
-// Raises Timer every interval, from the window's load until the window
-// unloads; an unloaded window awaiting its deletion raises nothing more.
-// Enabled from the start, as the window definitions set it.
-class TimerControl {
+// Raises Timer every interval while its window is loaded; an unloaded window
+// awaiting its deletion raises nothing more. Enabled from the start, as the
+// window definitions set it, it counts from the moment the window appears, so
+// that a pause is never shorter on screen than its interval.
+class TimerControl : public QObject {
  public:
   TimerControl(Form* window, int intervalMs);
   TimerControl(const TimerControl&) = delete;
@@ -25,6 +26,9 @@ class TimerControl {
   static void SetIntervalForTesting(int ms);
 
   std::function<void()> Timer;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Tick();
