@@ -142,12 +142,15 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
   box.setProperty("prompt", prompt);
   box.setWindowModality(Qt::ApplicationModal);
   if (buttons == vbYesNo) {
-    box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* yes = qobject_cast<QPushButton*>(box.buttons().value(0));
-    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    // A Yes/No question has no escape: Esc or the close box must not answer
+    // for the player. Neither button carries a role that Qt would take as
+    // the escape button, and the box comes back until one is pressed.
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::ActionRole);
     box.setDefaultButton(yes);
-    box.setEscapeButton(box.buttons().value(1));
-    box.exec();
+    do {
+      box.exec();
+    } while (box.clickedButton() == nullptr);
     return box.clickedButton() == yes ? vbYes : vbNo;
   }
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
