@@ -142,6 +142,7 @@ class Form1 : public platform::MainSurface {
   void Image1_MouseDown(int Index, int Button, int Shift, float X, float Y);
   void CheckCardsOnTop(Long Pos);
   void Image1_MouseUp(int Index, int Button, int Shift, float X, float Y);
+  void ShowEveryCard();
   bool IsOppositeColor(const Long& SuitA, const Long& SuitB) const;
   void Image1_DragDrop(int Index);
   void Image1_DblClick(int Index);

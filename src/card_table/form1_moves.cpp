@@ -65,6 +65,10 @@ void ResetAndFollowUp(Form1& f) {
 // ---- Presses, the covered test and the peek ------------------------------------
 
 void Form1::Image1_MouseDown(int Index, int Button, int, float, float) {
+  // Another button going down while the right one shows a covered card whole
+  // ends that peek first: the press would otherwise take the right button's
+  // place, and no release would bring the hidden cards back.
+  if (PressButton == platform::RightButton) ShowEveryCard();
   PressButton = Button;
   FirstIndex = Index;
   CheckCardsOnTop(FirstIndex);
@@ -89,11 +93,14 @@ void Form1::CheckCardsOnTop(Long Pos) {
 
 // The end of a peek shows every card of the board, not only those it hid.
 void Form1::Image1_MouseUp(int, int, int, float, float) {
-  if (PressButton == platform::RightButton) {
-    for (LoopIndex = 0; LoopIndex <= MaxPos; ++LoopIndex)
-      if (!Tableau[LoopIndex].isEmpty()) Image1(LoopIndex).setVisible(true);
-  }
+  if (PressButton == platform::RightButton) ShowEveryCard();
   PressButton = 0;
+}
+
+// Every card of the board shown again, not only those a peek hid.
+void Form1::ShowEveryCard() {
+  for (LoopIndex = 0; LoopIndex <= MaxPos; ++LoopIndex)
+    if (!Tableau[LoopIndex].isEmpty()) Image1(LoopIndex).setVisible(true);
 }
 
 void Form1::Image2_MouseDown(int Index, int, int, float, float) {

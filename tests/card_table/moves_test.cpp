@@ -430,6 +430,20 @@ TEST_F(SingleCardMoves, TheRightButtonShowsACoveredCardWholeUntilItIsReleased) {
   ExpectPicturesAgree(*form);
 }
 
+TEST_F(SingleCardMoves, ALeftPressDuringAPeekBringsTheHiddenCardsBack) {
+  LayOut(*form, LongColumn());
+  PressCard(136, Right);
+  EXPECT_FALSE(form->Image1(144).Visible());
+  PressCard(136);  // the left button too, on the same card
+  EXPECT_TRUE(form->Image1(144).Visible());
+  EXPECT_EQ(form->PressButton, 1);
+  EXPECT_EQ(form->CardCovered, 1);  // still covered: no drag begins
+  form->Image1_MouseUp(136, 1, 0, 0, 0);
+  form->Image1_MouseUp(136, Right, 0, 0, 0);
+  ExpectPicturesAgree(*form);
+  EXPECT_EQ(BoardOf(*form), LongColumn());
+}
+
 TEST_F(SingleCardMoves, APressRecordsItsButtonAndSourceAndACellPressOnlyAnOccupiedFreeCell) {
   PressCard(14, Middle);
   EXPECT_EQ(form->PressButton, Middle);
