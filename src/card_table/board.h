@@ -44,6 +44,23 @@ constexpr Long PositionsPerRow = 8;
 inline Long PositionBelow(Long position) { return position + PositionsPerRow; }
 inline bool IsRowZero(Long position) { return position < PositionsPerRow; }
 
+// The kinds of move the history records, by the procedure that made them.
+enum MoveKind : Long {
+  DragTableauToTableau = 1,
+  DragRunToTableau = 2,
+  DragFreeCellToTableau = 3,
+  AutoTableauToHomeCell = 4,
+  AutoFreeCellToHomeCell = 5,
+  DblClickTableauToHomeCell = 6,
+  DblClickTableauToFreeCell = 7,
+  DragTableauToFreeCell = 8,
+  DragTableauToHomeCell = 9,
+  DragFreeCellToHomeCell = 10,
+  DblClickFreeCellToHomeCell = 11,
+  DragRunToEmptyColumn = 12,
+  DragFreeCellToEmptyColumn = 13,
+};
+
 // Where the running drag began (DragFrom).
 constexpr Long DragFromTableau = 0;
 constexpr Long DragFromFreeCell = 1;

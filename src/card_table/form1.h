@@ -73,6 +73,8 @@ constexpr int StatusBarHeight = 255;
 
 constexpr int EmptySlotMark = 53;  // ImageList2 picture of an empty slot
 
+constexpr int HistorySlots = 10;  // the newest moves the history keeps
+
 class Form1 : public platform::MainSurface {
   Q_OBJECT
  public:
@@ -98,8 +100,8 @@ class Form1 : public platform::MainSurface {
   Long MaxPos = 0;
   std::array<Long, 8> ColumnBottom{};
   Long CardsAbove = 0;
-  std::array<Long, 10> UndoKind{};
-  std::array<QString, 10> UndoData;
+  std::array<Long, HistorySlots> UndoKind{};
+  std::array<QString, HistorySlots> UndoData;
   Long UndoLevel = 0;
   VbDate StartupTime;
   Long EyePicture = 0;

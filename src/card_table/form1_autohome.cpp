@@ -17,10 +17,6 @@ namespace tarnvole {
 
 namespace {
 
-// Move kinds of the history.
-constexpr Long AutoTableauToHomeCell = 4;
-constexpr Long AutoFreeCellToHomeCell = 5;
-
 constexpr Long AceRank = 0;
 constexpr Long KingRank = 12;
 

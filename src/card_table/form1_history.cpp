@@ -1,12 +1,9 @@
 // The move history: the ten newest moves, entered before each is carried out.
+#include "card_table/board.h"
 #include "card_table/form1.h"
 #include "platform/vb.h"
 
 namespace tarnvole {
-
-namespace {
-constexpr int HistorySlots = 10;
-}
 
 void Form1::RecordMove(Long Kind) {
   MoveCount = MoveCount + 1;
@@ -22,8 +19,8 @@ void Form1::RecordMove(Long Kind) {
     slot = HistorySlots - 1;
   }
   QString text = platform::Str(FirstIndex) + u'/' + platform::Str(SecondIndex);
-  if (Kind == 2) text += u'/' + platform::Str(CardsAbove);
-  if (Kind == 12) text += u'/' + platform::Str(CardsToMove);
+  if (Kind == DragRunToTableau) text += u'/' + platform::Str(CardsAbove);
+  if (Kind == DragRunToEmptyColumn) text += u'/' + platform::Str(CardsToMove);
   UndoKind[slot] = Kind;
   UndoData[slot] = text;
 

@@ -17,7 +17,7 @@ namespace {
 
 // Kind 1: the card at FirstIndex below the card at SecondIndex.
 void MoveTableauCardOntoCard(Form1& f) {
-  f.RecordMove(1);
+  f.RecordMove(DragTableauToTableau);
   const Long to = PositionBelow(f.SecondIndex);
   f.PutOnTableau(to, f.Image1(f.FirstIndex), f.Tableau[f.FirstIndex]);
   f.TakeOffTableau(f.FirstIndex);
@@ -25,7 +25,7 @@ void MoveTableauCardOntoCard(Form1& f) {
 
 // Kind 3: the card of free cell SecondIndex below the card at FirstIndex.
 void MoveFreeCellCardOntoCard(Form1& f) {
-  f.RecordMove(3);
+  f.RecordMove(DragFreeCellToTableau);
   const Long to = PositionBelow(f.FirstIndex);
   f.PutOnTableau(to, f.Image2(f.SecondIndex), f.Cell[f.SecondIndex]);
   f.EmptyCell(f.SecondIndex);
@@ -165,13 +165,13 @@ void Form1::Image2_DragDrop(int Index) {
       for (LoopIndex = FirstFreeCell; LoopIndex <= LastFreeCell; ++LoopIndex) {
         if (!Cell[LoopIndex].isEmpty()) continue;
         SecondIndex = LoopIndex;
-        MoveTableauCardToCell(*this, 8);
+        MoveTableauCardToCell(*this, DragTableauToFreeCell);
         break;
       }
     } else {
       MovingCard = Tableau[FirstIndex];
       TargetCard = Cell[SecondIndex];
-      if (FitsHome(MovingCard, TargetCard)) MoveTableauCardToCell(*this, 9);
+      if (FitsHome(MovingCard, TargetCard)) MoveTableauCardToCell(*this, DragTableauToHomeCell);
     }
     FollowUp(*this);
   } else if (DragFrom == DragFromFreeCell) {
@@ -180,7 +180,7 @@ void Form1::Image2_DragDrop(int Index) {
     MovingCard = Cell[SecondIndex];
     TargetCard = Cell[FirstIndex];
     if (!FitsHome(MovingCard, TargetCard)) return;
-    MoveCellCardToHome(*this, 10);
+    MoveCellCardToHome(*this, DragFreeCellToHomeCell);
     FollowUp(*this);
   }
 }
@@ -197,14 +197,14 @@ void Form1::Image1_DblClick(int Index) {
   for (LoopIndex = FirstHomeCell; LoopIndex <= LastHomeCell; ++LoopIndex) {
     if (!FitsHome(Tableau[FirstIndex], Cell[LoopIndex])) continue;
     SecondIndex = LoopIndex;
-    MoveTableauCardToCell(*this, 6);
+    MoveTableauCardToCell(*this, DblClickTableauToHomeCell);
     FollowUp(*this);
     return;
   }
   for (LoopIndex = FirstFreeCell; LoopIndex <= LastFreeCell; ++LoopIndex) {
     if (!Cell[LoopIndex].isEmpty()) continue;
     SecondIndex = LoopIndex;
-    MoveTableauCardToCell(*this, 7);
+    MoveTableauCardToCell(*this, DblClickTableauToFreeCell);
     FollowUp(*this);
     return;
   }
@@ -219,7 +219,7 @@ void Form1::Image2_DblClick(int Index) {
     TargetCard = Cell[LoopIndex];
     if (!FitsHome(MovingCard, TargetCard)) continue;
     FirstIndex = LoopIndex;
-    MoveCellCardToHome(*this, 11);
+    MoveCellCardToHome(*this, DblClickFreeCellToHomeCell);
     break;
   }
   FollowUp(*this);

@@ -37,7 +37,7 @@ QString RefusalText(Long cards, Long bound) {
 void MoveFreeCellCardToEmptyColumn(Form1& f, int column) {
   const Long cell = f.SecondIndex;
   f.FirstIndex = column;
-  f.RecordMove(13);
+  f.RecordMove(DragFreeCellToEmptyColumn);
   f.PutOnTableau(column, f.Image2(cell), f.Cell[cell]);
   f.EmptyCell(cell);
 }
@@ -64,7 +64,7 @@ bool ChooseCardsToMove(Form1& f) {
 // Kind 12: the last CardsToMove cards of the dragged card's column into the
 // empty column SecondIndex, the one nearest row 0 first.
 void MoveRunToEmptyColumn(Form1& f) {
-  f.RecordMove(12);
+  f.RecordMove(DragRunToEmptyColumn);
   f.LoopCount = 0;
   for (f.LoopIndex = CardsToMove - 1; f.LoopIndex >= 0; --f.LoopIndex) {
     PlaceRunCard(f, f.FirstIndex - PositionsPerRow * f.LoopIndex, f.SecondIndex + f.LoopCount);
@@ -99,7 +99,7 @@ void Form1::MoveRunOntoCard() {
     return;
   }
 
-  RecordMove(2);
+  RecordMove(DragRunToTableau);
   LoopCount = PositionsPerRow;
   for (LoopIndex = CardsAbove; LoopIndex >= 0; --LoopIndex) {
     PlaceRunCard(*this, FirstIndex - PositionsPerRow * LoopIndex, SecondIndex + LoopCount);

@@ -16,27 +16,9 @@ namespace tarnvole {
 
 namespace {
 
-constexpr int HistorySlots = 10;
 constexpr Long EmptySlotKind = -1;
 constexpr Long AceRank = 0;
 constexpr int TakeBackButton = 6;
-
-// Move kinds of the history.
-enum MoveKind : Long {
-  DragTableauToTableau = 1,
-  DragRunToTableau = 2,
-  DragFreeCellToTableau = 3,
-  AutoTableauToHomeCell = 4,
-  AutoFreeCellToHomeCell = 5,
-  DblClickTableauToHomeCell = 6,
-  DblClickTableauToFreeCell = 7,
-  DragTableauToFreeCell = 8,
-  DragTableauToHomeCell = 9,
-  DragFreeCellToHomeCell = 10,
-  DblClickFreeCellToHomeCell = 11,
-  DragRunToEmptyColumn = 12,
-  DragFreeCellToEmptyColumn = 13,
-};
 
 // The text before the first "/" and the text after it ("" when there is none).
 std::pair<QString, QString> SplitAtSlash(const QString& text) {
@@ -47,37 +29,20 @@ std::pair<QString, QString> SplitAtSlash(const QString& text) {
 
 // ---- The operations of a reversal ---------------------------------------------
 
-// Where a card is taken back from: the picture its control shows now and its code.
-struct Origin {
-  platform::Picture picture;
-  QString code;
-};
-
-Origin AtPosition(const Form1& f, Long p) { return {f.Image1(p).Picture(), f.Tableau[p]}; }
-Origin AtCell(const Form1& f, Long i) { return {f.Image2(i).Picture(), f.Cell[i]}; }
-
-// Brought to the front so that it covers the card above it again.
-void RestorePosition(Form1& f, Long p, const Origin& from) {
-  if (IsRowZero(p)) f.Image3(p).setVisible(false);
-  f.Image1(p).setVisible(true);
-  f.Tableau[p] = from.code;
-  f.Image1(p).setPicture(from.picture);
-  f.Image1(p).ZOrder();
+// A card back to tableau position p or free cell i from where it lies now,
+// showing the picture that control shows; a card back on the tableau covers
+// the card above it again.
+void BackToPosition(Form1& f, Long p, Long fromPosition) {
+  f.PutOnTableau(p, f.Image1(fromPosition), f.Tableau[fromPosition]);
 }
-
-void VacatePosition(Form1& f, Long q) {
-  f.Tableau[q] = QString();
-  f.Image1(q).setVisible(false);
+void BackToPositionFromCell(Form1& f, Long p, Long fromCell) {
+  f.PutOnTableau(p, f.Image2(fromCell), f.Cell[fromCell]);
 }
-
-void RestoreFreeCell(Form1& f, Long i, const Origin& from) {
-  f.Cell[i] = from.code;
-  f.Image2(i).setPicture(from.picture);
+void BackToCell(Form1& f, Long i, Long fromPosition) {
+  f.PutInCell(i, f.Image1(fromPosition), f.Tableau[fromPosition]);
 }
-
-void EmptyFreeCell(Form1& f, Long i) {
-  f.Cell[i] = QString();
-  f.Image2(i).setPicture(f.ImageList2.ListImages(EmptySlotMark).Picture());
+void BackToCellFromCell(Form1& f, Long i, Long fromCell) {
+  f.PutInCell(i, f.Image2(fromCell), f.Cell[fromCell]);
 }
 
 // Only the top card of a pile is kept: the one below it is the same suit one
@@ -87,7 +52,7 @@ void LowerHomeCell(Form1& f, Long h) {
   const Long suit = SuitOf(f.MovingCard);
   const Long rank = RankOf(f.MovingCard);
   if (rank == AceRank) {
-    EmptyFreeCell(f, h);
+    f.EmptyCell(h);
     return;
   }
   f.Cell[h] = CardCodeOf(suit, rank - 1);
@@ -105,8 +70,8 @@ void ShowMarker(Form1& f, Long column) {
 void RunBackFromCard(Form1& f, Long a, Long b, Long n) {
   for (Long j = 0; j <= n; ++j) {
     const Long from = b + PositionsPerRow * (j + 1);
-    RestorePosition(f, a - PositionsPerRow * (n - j), AtPosition(f, from));
-    VacatePosition(f, from);
+    BackToPosition(f, a - PositionsPerRow * (n - j), from);
+    f.TakeOffTableau(from);
   }
 }
 
@@ -115,50 +80,50 @@ void RunBackFromEmptyColumn(Form1& f, Long a, Long b, Long n) {
   ShowMarker(f, b);
   for (Long j = 0; j <= n - 1; ++j) {
     const Long from = b + PositionsPerRow * j;
-    RestorePosition(f, a - PositionsPerRow * (n - 1 - j), AtPosition(f, from));
-    VacatePosition(f, from);
+    BackToPosition(f, a - PositionsPerRow * (n - 1 - j), from);
+    f.TakeOffTableau(from);
   }
 }
 
 void Reverse(Form1& f, Long kind, Long a, Long b, Long n) {
   switch (kind) {
     case DragTableauToTableau:
-      RestorePosition(f, a, AtPosition(f, PositionBelow(b)));
-      VacatePosition(f, PositionBelow(b));
+      BackToPosition(f, a, PositionBelow(b));
+      f.TakeOffTableau(PositionBelow(b));
       break;
     case DragRunToTableau:
       RunBackFromCard(f, a, b, n);
       break;
     case DragFreeCellToTableau:
-      RestoreFreeCell(f, b, AtPosition(f, PositionBelow(a)));
-      VacatePosition(f, PositionBelow(a));
+      BackToCell(f, b, PositionBelow(a));
+      f.TakeOffTableau(PositionBelow(a));
       break;
     case AutoTableauToHomeCell:
     case DblClickTableauToHomeCell:
     case DragTableauToHomeCell:
-      RestorePosition(f, a, AtCell(f, b));
+      BackToPositionFromCell(f, a, b);
       LowerHomeCell(f, b);
       break;
     case AutoFreeCellToHomeCell:
-      RestoreFreeCell(f, a, AtCell(f, b));
+      BackToCellFromCell(f, a, b);
       LowerHomeCell(f, b);
       break;
     case DblClickTableauToFreeCell:
     case DragTableauToFreeCell:
-      RestorePosition(f, a, AtCell(f, b));
-      EmptyFreeCell(f, b);
+      BackToPositionFromCell(f, a, b);
+      f.EmptyCell(b);
       break;
     case DragFreeCellToHomeCell:
     case DblClickFreeCellToHomeCell:
-      RestoreFreeCell(f, b, AtCell(f, a));
+      BackToCellFromCell(f, b, a);
       LowerHomeCell(f, a);
       break;
     case DragRunToEmptyColumn:
       RunBackFromEmptyColumn(f, a, b, n);
       break;
     case DragFreeCellToEmptyColumn:
-      RestoreFreeCell(f, b, AtPosition(f, a));
-      VacatePosition(f, a);
+      BackToCell(f, b, a);
+      f.TakeOffTableau(a);
       ShowMarker(f, a);
       break;
     default:
