@@ -10,19 +10,37 @@ for tool in Xvfb xdotool xwininfo openbox; do
 done
 
 work=$(mktemp -d)
-display=":$((300 + $$ % 500))"
-export DISPLAY=$display
+log="$work/program.log"   # what the program prints, shown when the test fails
 unset QT_QPA_PLATFORM
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Xvfb picks a free display itself and names it on fd 3 once it accepts
+# connections, so a display number held by another server (or by a stale
+# lock whose process number was reused) can never be taken for ours.
+# -noreset: by default the server resets whenever its last client leaves
+# (xdpyinfo below, or a program that just quit), and a program starting
+# during that reset cannot connect.
+exec 3> >(cat > "$work/display")
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 & xvfb=$!
+exec 3>&-
 wm=""
+status=1
 cleanup() {
+  status=$?
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   pkill -f "^$program" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
+  if [ "$status" -ne 0 ]; then
+    echo "--- Xvfb said:"; cat "$work/xvfb.log" 2>/dev/null || true
+    echo "--- the program said:"; cat "$log" 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAILED: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+xdpyinfo >/dev/null || { echo "FAILED: cannot reach the X server on $DISPLAY"; exit 1; }
 
 failures=0
 check() {  # description, command...
@@ -45,6 +63,7 @@ wait_window() {  # name -> prints the window id
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
+  echo "FAILED: no window named \"$1\" appeared" >&2
   return 1
 }
 wait_exit() {
@@ -55,7 +74,7 @@ client_xy() {  # window id -> "x y" of the client area
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'
 }
 start() {
-  (cd "$work" && exec "$program" >/dev/null 2>&1) & pid=$!
+  (cd "$work" && exec "$program" >/dev/null 2>>"$log") & pid=$!
   main=$(wait_window "TarnVole v1.1.4")
   sleep 0.3
 }
@@ -73,7 +92,7 @@ quit_by_toolbar() {
 }
 
 # 1. First run in an empty folder: the damaged-file message, then the window.
-(cd "$work" && exec "$program" >/dev/null 2>&1) & pid=$!
+(cd "$work" && exec "$program" >/dev/null 2>>"$log") & pid=$!
 box=$(wait_window "TarnVole")
 check "the first run shows a message box before the main window" \
   test -z "$(xdotool search --onlyvisible --name '^TarnVole v1.1.4$' 2>/dev/null || true)"
