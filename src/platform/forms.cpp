@@ -73,7 +73,11 @@ class InputBlocker : public QObject {
 void SetMainWindow(QWidget* window) { MainWindowRef() = window; }
 QWidget* MainWindow() { return MainWindowRef(); }
 
-Form::Form() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+// A dialog keeps its size: its title bar offers the close box only, no
+// minimise or maximise button.
+Form::Form()
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
