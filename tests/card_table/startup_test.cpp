@@ -216,16 +216,37 @@ TEST_F(Startup, AFolderThatCannotBeWrittenKeepsTheDamagedFileAndPlays) {
 }
 
 TEST_F(Startup, AReadOnlyDamagedFileIsNotOverwritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "the superuser may write read-only files";
   const QByteArray damaged = WithRecord(DefaultCfgBytes(), 10, "junk");
   folder.Write("tarnvole.cfg", damaged);
   QFile::setPermissions(folder.Path("tarnvole.cfg"), QFile::ReadOwner);
+  PermissionsEnforced enforced;
+  if (!enforced.active) GTEST_SKIP() << "file permissions cannot be enforced for this user";
   ModalAnswerer answerer;
   Form1 form;
   form.Form_Load();
-  EXPECT_EQ(answerer.prompts.size(), 2);  // damaged, then cannot be written
+  ASSERT_EQ(answerer.prompts.size(), 2);  // damaged, then cannot be written
+  EXPECT_EQ(answerer.prompts[0], Damaged);
+  EXPECT_TRUE(answerer.prompts[1].contains(QStringLiteral("tarnvole.cfg")));
   EXPECT_EQ(folder.Read("tarnvole.cfg"), damaged);
   EXPECT_EQ(MaxUndoLevel, 2);
+}
+
+TEST_F(Startup, AFirstRunInAReadOnlyFolderPlaysWithTheDefaultsAndCreatesNothing) {
+  QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::ExeOwner);
+  PermissionsEnforced enforced;
+  if (!enforced.active) GTEST_SKIP() << "file permissions cannot be enforced for this user";
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  // The file cannot even be created: one message naming it, no reset.
+  ASSERT_EQ(answerer.prompts.size(), 1);
+  EXPECT_NE(answerer.prompts[0], Damaged);
+  EXPECT_TRUE(answerer.prompts[0].contains(QStringLiteral("「tarnvole.cfg」"))) << answerer.prompts[0].toStdString();
+  EXPECT_FALSE(QFile::exists(folder.Path("tarnvole.cfg")));
+  EXPECT_EQ(MaxUndoLevel, 2);
+  EXPECT_EQ(SecretaryOn, 1);
+  EXPECT_EQ(form.Image1.Count(), 152);
+  QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(Startup, QuittingWritesOnlyTheGeometryRecords) {

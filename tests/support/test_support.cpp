@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QMessageBox>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include "platform/forms.h"
 
 namespace testing_support {
@@ -83,5 +87,36 @@ EndRecorder::EndRecorder() {
 }
 
 EndRecorder::~EndRecorder() { platform::SetEndHookForTesting(nullptr); }
+
+namespace {
+// Capabilities are per thread on Linux; pid 0 names the calling thread.
+bool Capabilities(bool set, __user_cap_data_struct (&data)[2]) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+constexpr unsigned int OverrideBits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+}  // namespace
+
+PermissionsEnforced::PermissionsEnforced() {
+  __user_cap_data_struct data[2] = {};
+  if (!Capabilities(false, data)) return;
+  savedEffective_[0] = data[0].effective;
+  savedEffective_[1] = data[1].effective;
+  if ((data[0].effective & OverrideBits) == 0) {
+    active = true;
+    return;
+  }
+  data[0].effective &= ~OverrideBits;
+  dropped_ = active = Capabilities(true, data);
+}
+
+PermissionsEnforced::~PermissionsEnforced() {
+  if (!dropped_) return;
+  __user_cap_data_struct data[2] = {};
+  if (!Capabilities(false, data)) return;
+  data[0].effective = savedEffective_[0];
+  data[1].effective = savedEffective_[1];
+  Capabilities(true, data);
+}
 
 }  // namespace testing_support

@@ -62,4 +62,21 @@ class EndRecorder {
   int ends = 0;
 };
 
+// While it lives, file permissions apply to this thread even for the
+// superuser: the capabilities that override them are dropped from the
+// effective set and restored at the end. `active` is false where they could
+// not be dropped; an ordinary user needs nothing dropped and gets true.
+class PermissionsEnforced {
+ public:
+  PermissionsEnforced();
+  ~PermissionsEnforced();
+  PermissionsEnforced(const PermissionsEnforced&) = delete;
+  PermissionsEnforced& operator=(const PermissionsEnforced&) = delete;
+  bool active = false;
+
+ private:
+  bool dropped_ = false;
+  unsigned int savedEffective_[2] = {0, 0};
+};
+
 }  // namespace testing_support
