@@ -1,6 +1,8 @@
 #include "platform/sound.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 #include <map>
@@ -12,6 +14,18 @@ namespace {
 std::function<void(const QString&)>& SoundHook() {
   static std::function<void(const QString&)> hook;
   return hook;
+}
+
+struct Sound {
+  std::unique_ptr<QSoundEffect> effect;
+  QDateTime modified;
+  qint64 size = -1;
+};
+
+// Never destroyed: the program ends without unwinding its statics.
+std::map<QString, Sound>& Sounds() {
+  static auto* sounds = new std::map<QString, Sound>();
+  return *sounds;
 }
 }  // namespace
 
@@ -28,16 +42,36 @@ void mciExecute(const QString& command) {
   if (!command.startsWith(verb)) return;
   const QString path = command.mid(verb.size());
   if (path.isEmpty()) return;
-  // One effect per file, kept for the run: it loads once and plays as soon as
-  // it is ready, without the caller waiting for it.
-  // Never destroyed: the program ends without unwinding its statics.
-  static auto* effects = new std::map<QString, std::unique_ptr<QSoundEffect>>();
-  auto& effect = (*effects)[path];
-  if (!effect) {
-    effect = std::make_unique<QSoundEffect>();
-    effect->setSource(QUrl::fromLocalFile(path));
+  // The file is looked up at every play, as a player who adds or replaces a
+  // sound file expects: a missing file plays nothing, and an effect that
+  // failed to load or whose file changed since is built afresh. Otherwise
+  // the loaded effect is played again, without the caller waiting for it.
+  const QFileInfo file(path);
+  auto& sound = Sounds()[path];
+  if (!file.isFile()) {
+    sound = Sound();
+    return;
   }
-  effect->play();
+  const bool failed = sound.effect && (sound.effect->status() == QSoundEffect::Error ||
+                                       sound.effect->status() == QSoundEffect::Null);
+  if (!sound.effect || failed || sound.modified != file.lastModified() || sound.size != file.size()) {
+    // Qt keeps decoded samples by address, a failed one too; a query of its
+    // own makes each fresh load read the file again.
+    static int loads = 0;
+    QUrl source = QUrl::fromLocalFile(path);
+    source.setQuery(QString::number(++loads));
+    sound.effect = std::make_unique<QSoundEffect>();
+    sound.effect->setSource(source);
+    sound.modified = file.lastModified();
+    sound.size = file.size();
+  }
+  sound.effect->play();
+}
+
+bool SoundReadyForTesting(const QString& path) {
+  const auto found = Sounds().find(path);
+  return found != Sounds().end() && found->second.effect &&
+         found->second.effect->status() == QSoundEffect::Ready;
 }
 
 FileList::FileList() : path_(QDir::currentPath()) {}

@@ -15,6 +15,8 @@ void mciExecute(const QString& command);
 // Test seam: receives every command instead of playing it (nullptr restores
 // playing).
 void SetSoundHookForTesting(std::function<void(const QString&)> hook);
+// Test seam: whether the sound last played from this path has loaded.
+bool SoundReadyForTesting(const QString& path);
 
 // A hidden file list: its Path is the current directory as it was when the
 // list was created.

@@ -46,6 +46,23 @@ TEST(Sound, PlayStartsWithoutWaitingAndIgnoresEveryFailure) {
   QTest::qWait(500);
 }
 
+TEST(Sound, AFileAddedOrReplacedDuringTheRunIsPlayedFromDisk) {
+  testing_support::ScratchFolder folder;
+  const QString path = folder.Path("1.wav");
+  folder.Write("1.wav", "not a wave file");
+  platform::mciExecute("play " + path);  // fails to load: no sound
+  QTest::qWait(300);
+  EXPECT_FALSE(platform::SoundReadyForTesting(path));
+
+  folder.Write("1.wav", ToneWave());  // the player puts a real sound there
+  platform::mciExecute("play " + path);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return platform::SoundReadyForTesting(path); }, 3000));
+
+  QFile::remove(path);  // gone again: nothing is played from memory
+  platform::mciExecute("play " + path);
+  EXPECT_FALSE(platform::SoundReadyForTesting(path));
+}
+
 TEST(Sound, TheHookSeesTheCommandTextAndTheFileListKeepsTheStartingFolder) {
   QStringList commands;
   platform::SetSoundHookForTesting([&](const QString& c) { commands << c; });
