@@ -52,8 +52,7 @@ void mciExecute(const QString& command) {
     sound = Sound();
     return;
   }
-  const bool failed = sound.effect && (sound.effect->status() == QSoundEffect::Error ||
-                                       sound.effect->status() == QSoundEffect::Null);
+  const bool failed = sound.effect && sound.effect->status() == QSoundEffect::Error;
   if (!sound.effect || failed || sound.modified != file.lastModified() || sound.size != file.size()) {
     // Qt keeps decoded samples by address, a failed one too; a query of its
     // own makes each fresh load read the file again.

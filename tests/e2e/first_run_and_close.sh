@@ -24,9 +24,8 @@ exec 3> >(cat > "$work/display")
 Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 & xvfb=$!
 exec 3>&-
 wm=""
-status=1
 cleanup() {
-  status=$?
+  local status=$?
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   pkill -f "^$program" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
