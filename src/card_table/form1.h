@@ -108,6 +108,11 @@ class Form1 : public platform::MainSurface {
   std::array<QString, 6> HintFrom;
   std::array<QString, 6> HintTo;
   Long StuckShown = 0;
+  // 1 once the stalemate dialog has been shown during the player's current
+  // action: a press on a card or cell (with the drop or double-click that
+  // follows it and all their automatic moves), or one hint command. A board
+  // kept at that dialog is not reported again before the next action.
+  Long StuckShownInAction = 0;
 
   // ---- Controls -----------------------------------------------------------
   platform::ImageList ImageList1;  // toolbar pictures 1..6

@@ -144,6 +144,9 @@ void Form1::NewGame() {
     }
   }
 
+  // The new deal can be lost, and reported stuck, afresh.
+  LossBooked = 0;
+  StuckShownInAction = 0;
   ClearTable(*this);
   BuildOrderedDeck(*this);
   // A strength from an edited file outside 1 and 2 deals the ordered deck.

@@ -62,6 +62,7 @@ QString SoundFolderOf(const QString& path) {
 }  // namespace
 
 void Form1::RunHintCommand() {
+  StuckShownInAction = 0;
   const QString folder = SoundFolderOf(File1.Path());
   for (LoopIndex = FirstHintEntry; LoopIndex <= LastHintEntry; ++LoopIndex) {
     HintFrom[LoopIndex] = QString();

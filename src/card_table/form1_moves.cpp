@@ -64,7 +64,10 @@ void ResetAndFollowUp(Form1& f) {
 
 // ---- Presses, the covered test and the peek ------------------------------------
 
+// Every action of the player on the board begins with a press: the drop or
+// double-click that follows belongs to it.
 void Form1::Image1_MouseDown(int Index, int Button, int, float, float) {
+  StuckShownInAction = 0;
   // Another button going down while the right one shows a covered card whole
   // ends that peek first: the press would otherwise take the right button's
   // place, and no release would bring the hidden cards back.
@@ -104,6 +107,7 @@ void Form1::ShowEveryCard() {
 }
 
 void Form1::Image2_MouseDown(int Index, int, int, float, float) {
+  StuckShownInAction = 0;
   if (!IsFreeCell(Index) || Cell[Index].isEmpty()) return;
   SecondIndex = Index;
   Image2(Index).Drag();

@@ -237,10 +237,17 @@ class MoveSearch {
 
 void Form1::FindPossibleMoves() {
   if (!MoveSearch(*this).FindsTheGameStuck()) return;
+  // The enclosing passes of the automatic moves, and a double-click after
+  // the drop on itself, find a kept board again: the player has been told.
+  if (StuckShownInAction == 1) {
+    StuckShown = 1;
+    return;
+  }
 
-  // Loading the dialog books the loss before the player sees it.
+  // Loading the dialog books the deal's loss before the player sees it.
   platform::Show<Form3>(platform::Modal);
   StuckShown = 1;
+  StuckShownInAction = 1;
   if (KeepLostBoard == 0) {
     NewGame();
   } else {

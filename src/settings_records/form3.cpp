@@ -48,6 +48,10 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
+  // A deal is lost once: shown again for a kept lost board, the dialog
+  // books and writes nothing.
+  if (LossBooked == 1) return;
+  LossBooked = 1;
   BookLoss();
   WriteLossRecords();
 }

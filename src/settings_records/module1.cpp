@@ -155,7 +155,7 @@ void ResetModule1ForTesting() {
     else
       *slot.number = 0;
   }
-  WinStreak = LossStreak = MoveCount = CardsToMove = MoveCancelled = KeepLostBoard = 0;
+  WinStreak = LossStreak = MoveCount = CardsToMove = MoveCancelled = KeepLostBoard = LossBooked = 0;
   GameStart = VbDate();
   CfgRecord = CfgRecordType();
   CfgText.fill(QString());

@@ -78,6 +78,9 @@ inline VbDate GameStart;
 inline Long CardsToMove = 0;
 inline Long MoveCancelled = 0;
 inline Long KeepLostBoard = 0;
+// 1 once the stalemate dialog has booked the loss of the deal on the table;
+// a new deal sets it back to 0.
+inline Long LossBooked = 0;
 
 inline CfgRecordType CfgRecord;
 inline std::array<QString, 27> CfgText;

@@ -6,8 +6,11 @@
 #include <QDateTime>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "card_table/form1.h"
 #include "platform/clock.h"
@@ -186,10 +189,13 @@ TEST_F(MoveSearch, KeepingTheLostBoardLeavesItAndAsksAgainNextTime) {
   EXPECT_EQ(form->Cell[0], Code("AH"));
   EXPECT_EQ(Entries(), "");
 
+  // The player's next action finds it stuck again; the deal's loss is
+  // already booked.
   form->StuckShown = 0;
+  form->StuckShownInAction = 0;
   form->FindPossibleMoves();
   EXPECT_EQ(stalemates, 2);
-  EXPECT_EQ(Losses, 2);
+  EXPECT_EQ(Losses, 1);
   EXPECT_EQ(form->StuckShown, 1);
   EXPECT_EQ(Tableau(), before);
 }
@@ -198,11 +204,108 @@ TEST_F(MoveSearch, OneOrTwoFreeSpacesWithNothingToDoAreStuckToo) {
   for (const QString& cells : {QStringLiteral("- AD AS AC - - - -"), QStringLiteral("AH - AS - - - - -")}) {
     SCOPED_TRACE(cells.toStdString());
     stalemates = 0;
+    form->StuckShownInAction = 0;  // each board is judged in an action of its own
     LayOut(DeadColumns, cells);
     form->FindPossibleMoves();
     EXPECT_EQ(stalemates, 1);
     EXPECT_EQ(Entries(), "");
   }
+}
+
+// ---- One loss per deal ------------------------------------------------------------
+
+// One free cell left, and the 4♠ on the 3♥ with the 2♥ at home: the 3♦ fits
+// onto the 4♠, so the game goes on. Double-clicking the 4♠ (position 28)
+// fills the last free cell, the 3♥ follows the 2♥ home in a pass of its own,
+// and nothing can move any more.
+Columns AboutToBeLost() {
+  Columns columns = DeadColumns;
+  columns[4] = QStringLiteral("7H 5S 3H 4S");
+  return columns;
+}
+const QString AboutToBeLostCells = QStringLiteral("AD AS AC - 2H - - -");
+
+// Red cards only, no ace, no one-card column, and one free cell left:
+// stuck, and still stuck once a card has gone into that free cell.
+const Columns RedPairs = {"QH 2H", "QD 2D", "JH 3H", "JD 3D", "TH 4H", "TD 4D", "9H 5H", "9D 5D"};
+
+TEST_F(MoveSearch, AKeptLostBoardIsReportedOncePerActionAndItsDealBooksOneLoss) {
+  LayOut(AboutToBeLost(), AboutToBeLostCells);
+  // The double-click as the window delivers it: a press, its release as a
+  // drop on the card itself, then the double-click.
+  form->Image1_MouseDown(28, platform::LeftButton, 0, 0, 0);
+  form->Image1_DragDrop(28);
+  EXPECT_EQ(stalemates, 0);
+  form->Image1_DblClick(28);
+
+  // Two passes ran their searches on the lost board: one dialog, one loss.
+  EXPECT_EQ(stalemates, 1);
+  EXPECT_EQ(Losses, 1);
+  EXPECT_EQ(form->Cell[3], Code("4S"));
+  EXPECT_EQ(form->Cell[4], Code("3H"));
+  const QByteArray records = folder.Read("tarnvole.cfg");
+  EXPECT_EQ(RecordOf(records, 8).trimmed(), QByteArray("1"));
+  const auto lost = Tableau();
+
+  // Each later action on the kept board shows the dialog once more and
+  // books nothing.
+  const std::vector<std::pair<std::string, std::function<void()>>> actions = {
+      {"a click on a card",
+       [&] {
+         form->Image1_MouseDown(16, platform::LeftButton, 0, 0, 0);
+         form->Image1_DragDrop(16);
+       }},
+      {"a card dropped on a full free cell",
+       [&] {
+         form->Image1_MouseDown(16, platform::LeftButton, 0, 0, 0);
+         form->Image2_DragDrop(1);
+       }},
+      {"a double-click on a free-cell card",
+       [&] {
+         form->Image2_MouseDown(0, platform::LeftButton, 0, 0, 0);
+         form->Image2_DragDrop(0);
+         form->Image2_DblClick(0);
+       }},
+      {"the hint", [&] { form->RunHintCommand(); }},
+  };
+  for (const auto& [what, action] : actions) {
+    SCOPED_TRACE(what);
+    const int before = stalemates;
+    action();
+    EXPECT_EQ(stalemates, before + 1);
+    EXPECT_EQ(Losses, 1);
+    EXPECT_EQ(folder.Read("tarnvole.cfg"), records);
+    EXPECT_EQ(Tableau(), lost);
+  }
+
+  // The upper button deals anew; that deal can be lost and booked again.
+  keepLostBoard = false;
+  form->Image1_MouseDown(16, platform::LeftButton, 0, 0, 0);
+  form->Image1_DragDrop(16);
+  EXPECT_EQ(Losses, 1);
+  EXPECT_EQ(form->Tableau[0], Code("AH"));
+  keepLostBoard = true;
+  LayOut(AboutToBeLost(), AboutToBeLostCells);
+  const int before = stalemates;
+  form->Image1_MouseDown(28, platform::LeftButton, 0, 0, 0);
+  form->Image1_DragDrop(28);
+  form->Image1_DblClick(28);
+  EXPECT_EQ(stalemates, before + 1);
+  EXPECT_EQ(Losses, 2);
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 8).trimmed(), QByteArray("2"));
+}
+
+TEST_F(MoveSearch, TheDropOnItselfAndTheDoubleClickOfOneGestureShowTheDialogOnce) {
+  LayOut(RedPairs, Kings);
+  form->Cell[3] = QString();
+  form->Image1_MouseDown(8, platform::LeftButton, 0, 0, 0);
+  form->Image1_DragDrop(8);
+  EXPECT_EQ(stalemates, 1);
+  form->Image1_DblClick(8);
+
+  EXPECT_EQ(form->Cell[3], Code("2H"));  // the double-click did move the card
+  EXPECT_EQ(stalemates, 1);
+  EXPECT_EQ(Losses, 1);
 }
 
 // ---- How many free spaces ----------------------------------------------------------

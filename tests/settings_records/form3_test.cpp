@@ -1,4 +1,4 @@
-// The stalemate dialog: one lost game booked per showing, records 8 to 14
+// The stalemate dialog: one lost game booked per lost deal, records 8 to 14
 // written and nothing else, and the way back to the lost board.
 #include <QFileInfo>
 
@@ -66,6 +66,7 @@ TEST_F(StalemateDialog, TheBestLossStreakGrowsOnlyWhenTheStreakPassesIt) {
   EXPECT_EQ(BestLossStreakDate, today);
 
   // A streak that only reaches the best leaves value and date alone.
+  LossBooked = 0;  // the next deal
   LossStreak = 2;
   BestLossStreak = 3;
   BestLossStreakDate = Day(2025, 4, 1);
@@ -155,11 +156,40 @@ TEST_F(StalemateDialog, EachShowingLoadsAnewAndBooksExactlyOneLoss) {
   ShowAndPress(1);
   EXPECT_EQ(Losses, 11);
   EXPECT_EQ(Record(8), " 11     ");
+  LossBooked = 0;  // the next deal is lost too
   ShowAndPress(2);
   EXPECT_EQ(Losses, 12);
   EXPECT_EQ(LossStreak, 2);
   EXPECT_EQ(BestLossStreak, 2);
   EXPECT_EQ(Record(8), " 12     ");
+}
+
+TEST_F(StalemateDialog, ShownAgainForTheSameDealItBooksAndWritesNothing) {
+  Losses = 10;
+  LossStreak = 2;
+  BestLossStreak = 2;
+  LoadAndUnload();
+  ASSERT_EQ(Losses, 11);
+  // A file that no longer matches memory shows any write of the next showing.
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+
+  QStringList seen;
+  ModalAnswerer answerer;
+  answerer.onOtherWindow = [&seen](QWidget* window) {
+    auto* form = qobject_cast<Form3*>(window);
+    ASSERT_NE(form, nullptr);
+    seen << form->windowTitle() << form->Command1->text() << form->Label1->text() << form->Command2->text();
+    form->Command2->click();
+  };
+  platform::Show<Form3>(platform::Modal);
+
+  EXPECT_EQ(seen, QStringList({"や～い！", " 手詰りです！ 残念でしたぁ！   ここ押して！", "又は",
+                               "失敗をジ～っと見つめ直したい！"}));
+  EXPECT_EQ(KeepLostBoard, 1);
+  EXPECT_EQ(Losses, 11);
+  EXPECT_EQ(LossStreak, 3);
+  EXPECT_EQ(BestLossStreak, 3);
+  EXPECT_EQ(File(), DefaultCfgBytes());
 }
 
 TEST_F(StalemateDialog, AFileThatCannotBeWrittenIsReportedAndTheLossStaysCounted) {
