@@ -24,7 +24,8 @@
 //
 // Where each procedure lives:
 //   form1_startup.cpp  Form_Load, SaveWindowAndQuit, Form_Unload, the controls
-//   form1_slots.cpp    the slot operations every move is made of, FreeSpaces
+//   form1_slots.cpp    the slot operations every move is made of, FreeSpaces,
+//                      FitsOnto
 //   form1_toolbar.cpp  Toolbar1_ButtonClick
 //   form1_history.cpp  RecordMove, ClearUndoHistory, ShiftUndoHistory
 //   form1_deal.cpp     NewGame
@@ -37,7 +38,7 @@
 //   form1_hint.cpp     the hint command
 //   form1_pause.cpp    Pause (the 600 ms pause, Form7)
 //   form1_pointer.cpp  the clock label and the eyes
-//   board.h            the vocabulary of cards: suit, rank, fits on, fits home
+//   board.h            the vocabulary of cards: suit, rank, fits home
 //
 // Loop counters and scratch values (LoopIndex, LoopCount, WorkA, WorkB,
 // MovingCard, TargetCard) are fields shared by all procedures: a callee
@@ -185,6 +186,9 @@ class Form1 : public platform::MainSurface {
 
   // The number of empty free cells plus the shown empty-column markers.
   Long FreeSpaces() const;
+  // Whether `card` may lie on `onto` in a column: the other colour and one
+  // rank lower.
+  bool FitsOnto(const QString& card, const QString& onto) const;
 
   // ---- Slot operations: every move changes the board through these -------
   // A card onto tableau position p, showing the picture of the control it

@@ -135,11 +135,9 @@ void Form1::Image1_DragDrop(int Index) {
     if (CardCovered == 1) return;
     MovingCard = Tableau[FirstIndex];
     TargetCard = Tableau[SecondIndex];
-    WorkA = SuitOf(TargetCard);
-    const bool opposite = IsOppositeColor(SuitOf(MovingCard), WorkA);
     WorkA = RankOf(MovingCard);
     WorkB = RankOf(TargetCard);
-    if (opposite && WorkA + 1 == WorkB)
+    if (FitsOnto(MovingCard, TargetCard))
       MoveTableauCardOntoCard(*this);
     else
       MoveRunOntoCard();
@@ -150,11 +148,12 @@ void Form1::Image1_DragDrop(int Index) {
     if (CardCovered == 1) return;
     MovingCard = Cell[SecondIndex];
     TargetCard = Tableau[FirstIndex];
+    // A card of the same colour is turned away before the ranks are read.
     WorkA = SuitOf(TargetCard);
     if (!IsOppositeColor(SuitOf(MovingCard), WorkA)) return;
     WorkA = RankOf(MovingCard);
     WorkB = RankOf(TargetCard);
-    if (WorkA + 1 != WorkB) return;
+    if (!FitsOnto(MovingCard, TargetCard)) return;
     MoveFreeCellCardOntoCard(*this);
     ResetAndFollowUp(*this);
   }

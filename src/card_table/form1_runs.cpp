@@ -14,12 +14,6 @@ namespace tarnvole {
 
 namespace {
 
-// Whether `upper` lies in sequence on `lower`: the other colour and one rank
-// higher, as a run is built going down a column.
-bool InSequence(const Form1& f, const QString& upper, const QString& lower) {
-  return f.IsOppositeColor(SuitOf(upper), SuitOf(lower)) && RankOf(upper) == RankOf(lower) + 1;
-}
-
 // One card of a run from tableau position s to t, both of whose columns may
 // change between empty and occupied on the way.
 void PlaceRunCard(Form1& f, Long s, Long t) {
@@ -48,7 +42,7 @@ void MoveFreeCellCardToEmptyColumn(Form1& f, int column) {
 bool ChooseCardsToMove(Form1& f) {
   CardsToMove = 1;
   for (f.LoopIndex = f.FirstIndex - PositionsPerRow;
-       f.LoopIndex >= 0 && InSequence(f, f.Tableau[f.LoopIndex], f.Tableau[PositionBelow(f.LoopIndex)]);
+       f.LoopIndex >= 0 && f.FitsOnto(f.Tableau[PositionBelow(f.LoopIndex)], f.Tableau[f.LoopIndex]);
        f.LoopIndex -= PositionsPerRow)
     ++CardsToMove;
   f.LoopCount = f.FreeSpaces();
@@ -79,6 +73,7 @@ void MoveRunToEmptyColumn(Form1& f) {
 // a run, which moves when every card of it lies in sequence and the free
 // spaces allow.
 void Form1::MoveRunOntoCard() {
+  // The target's suit and rank stay in the shared fields for the steps after.
   WorkA = SuitOf(Tableau[SecondIndex]);
   WorkB = RankOf(Tableau[SecondIndex]);
 
@@ -86,12 +81,11 @@ void Form1::MoveRunOntoCard() {
   for (LoopIndex = FirstIndex - PositionsPerRow;; LoopIndex -= PositionsPerRow) {
     if (LoopIndex < 0) return;  // no card of the column fits the target
     ++CardsAbove;
-    const QString& card = Tableau[LoopIndex];
-    if (RankOf(card) == WorkB - 1 && IsOppositeColor(SuitOf(card), WorkA)) break;
+    if (FitsOnto(Tableau[LoopIndex], Tableau[SecondIndex])) break;
   }
   for (LoopIndex = FirstIndex - PositionsPerRow;
        LoopIndex >= FirstIndex - PositionsPerRow * CardsAbove; LoopIndex -= PositionsPerRow)
-    if (!InSequence(*this, Tableau[LoopIndex], Tableau[PositionBelow(LoopIndex)])) return;
+    if (!FitsOnto(Tableau[PositionBelow(LoopIndex)], Tableau[LoopIndex])) return;
 
   LoopCount = FreeSpaces();
   if (CardsAbove > LoopCount) {

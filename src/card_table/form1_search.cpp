@@ -31,7 +31,7 @@ class MoveSearch {
   explicit MoveSearch(Form1& form) : f(form) {}
 
   bool FindsTheGameStuck() {
-    CountFreeSpaces();
+    freeSpaces_ = f.FreeSpaces();
     WorkOutColumnBottoms();
     found_ = false;
     FreeCellCardsHome();           // A
@@ -47,34 +47,25 @@ class MoveSearch {
     ToTheFreeSpace(1);   // E
     ColumnCardsHome(1);  // F
     ColumnCardsOntoLastCards(1, [this](Long s, Long t) {  // G
-      return FitsOnto(CardAbove(s, 1), LastCard(t));
+      return f.FitsOnto(CardAbove(s, 1), LastCard(t));
     });
     ColumnCardsOntoLastCards(1, [this](Long s, Long t) {  // H
-      return IsRun(s, 2) && FitsOnto(CardAbove(s, 1), LastCard(t));
+      return IsRun(s, 2) && f.FitsOnto(CardAbove(s, 1), LastCard(t));
     });
     if (freeSpaces_ == 2) {
       ToTheFreeSpace(2);   // I
       ColumnCardsHome(2);  // J
       ColumnCardsOntoLastCards(2, [this](Long s, Long t) {  // K
-        return FitsOnto(CardAbove(s, 2), LastCard(t));
+        return f.FitsOnto(CardAbove(s, 2), LastCard(t));
       });
       ColumnCardsOntoLastCards(2, [this](Long s, Long t) {  // L
-        return IsRun(s, 3) && FitsOnto(CardAbove(s, 2), LastCard(t));
+        return IsRun(s, 3) && f.FitsOnto(CardAbove(s, 2), LastCard(t));
       });
     }
     return !found_;
   }
 
  private:
-  // Empty free cells, then the shown empty-column markers.
-  void CountFreeSpaces() {
-    freeSpaces_ = 0;
-    for (f.LoopIndex = FirstFreeCell; f.LoopIndex <= LastFreeCell; ++f.LoopIndex)
-      if (f.Cell[f.LoopIndex].isEmpty()) ++freeSpaces_;
-    for (f.LoopIndex = FirstColumn; f.LoopIndex <= LastColumn; ++f.LoopIndex)
-      if (f.Image3(f.LoopIndex).Visible()) ++freeSpaces_;
-  }
-
   // The position of each column's last card; the row-0 position for an
   // empty column and for a column of one card alike.
   void WorkOutColumnBottoms() {
@@ -109,22 +100,15 @@ class MoveSearch {
   const QString& CardAbove(Long column, Long depth) const { return f.Tableau[PositionAbove(column, depth)]; }
   const QString& LastCard(Long column) const { return CardAbove(column, 0); }
 
-  bool FitsOnto(const QString& card, const QString& onto) const {
-    return f.IsOppositeColor(SuitOf(card), SuitOf(onto)) && RankOf(onto) == RankOf(card) + 1;
-  }
-
   // An empty home cell takes nothing here, not even an ace: only a pile that
   // has been started counts as progress.
-  bool GoesHome(const QString& card, Long home) const {
-    const QString& top = f.Cell[home];
-    return !top.isEmpty() && SuitOf(card) == SuitOf(top) && RankOf(card) == RankOf(top) + 1;
-  }
+  bool GoesHome(const QString& card, Long home) const { return FitsHome(card, f.Cell[home]); }
 
   // Whether the last `length` cards of a column form a run: each fits onto
   // the one it lies on.
   bool IsRun(Long column, Long length) const {
     for (Long depth = 0; depth + 1 < length; ++depth)
-      if (!FitsOnto(CardAbove(column, depth), CardAbove(column, depth + 1))) return false;
+      if (!f.FitsOnto(CardAbove(column, depth), CardAbove(column, depth + 1))) return false;
     return true;
   }
 
@@ -168,7 +152,7 @@ class MoveSearch {
     for (f.LoopIndex = FirstFreeCell; f.LoopIndex <= LastFreeCell; ++f.LoopIndex) {
       if (f.Cell[f.LoopIndex].isEmpty()) continue;
       for (Long t = FirstColumn; t <= LastColumn; ++t) {
-        if (CardsIn(t) > 0 && FitsOnto(f.Cell[f.LoopIndex], LastCard(t)))
+        if (CardsIn(t) > 0 && f.FitsOnto(f.Cell[f.LoopIndex], LastCard(t)))
           Record(HintLocation(AreaCell, f.LoopIndex), HintLocation(AreaTableau, f.ColumnBottom[t]));
       }
     }
@@ -183,7 +167,7 @@ class MoveSearch {
       const bool swapsTwins = freeSpaces_ == 0 && CardsIn(s) >= 2 &&
                               RankOf(CardAbove(s, 1)) == RankOf(LastCard(t)) &&
                               !f.IsOppositeColor(SuitOf(CardAbove(s, 1)), SuitOf(LastCard(t)));
-      return FitsOnto(LastCard(s), LastCard(t)) && !swapsTwins;
+      return f.FitsOnto(LastCard(s), LastCard(t)) && !swapsTwins;
     });
   }
 

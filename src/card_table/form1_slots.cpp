@@ -1,4 +1,5 @@
-// The slot operations every move is made of, and the free-space count.
+// The slot operations every move is made of, the free-space count, and the
+// rule by which one card lies on another in a column.
 #include "card_table/board.h"
 #include "card_table/form1.h"
 
@@ -34,6 +35,10 @@ Long Form1::FreeSpaces() const {
   for (int k = 0; k <= 7; ++k)
     if (Image3(k).Visible()) ++count;
   return count;
+}
+
+bool Form1::FitsOnto(const QString& card, const QString& onto) const {
+  return IsOppositeColor(SuitOf(card), SuitOf(onto)) && RankOf(card) + 1 == RankOf(onto);
 }
 
 }  // namespace tarnvole
