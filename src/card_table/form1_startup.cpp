@@ -296,7 +296,10 @@ void Form1::SaveWindowAndQuit() {
         }
         file.Close();
       },
-      true);
+      true,
+      QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
+                     "ウィンドウの位置と大きさは保存されません。")
+          .arg(CfgFileName));
   platform::EndProgram();
 }
 

@@ -270,6 +270,21 @@ TEST_F(Startup, QuittingWritesOnlyTheGeometryRecords) {
   EXPECT_EQ(form.LoopIndex, 27);
 }
 
+TEST_F(Startup, AFileThatCannotBeWrittenAtQuitSaysTheWindowPlaceIsNotSaved) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  QFile::remove(folder.Path("tarnvole.cfg"));
+  QDir().mkdir("tarnvole.cfg");
+  EndRecorder ended;
+  form.SaveWindowAndQuit();
+  EXPECT_EQ(answerer.prompts,
+            QStringList{QStringLiteral("設定ファイル「tarnvole.cfg」に書き込めませんでした。\r"
+                                       "ウィンドウの位置と大きさは保存されません。")});
+  EXPECT_EQ(ended.ends, 1);
+}
+
 TEST_F(Startup, TheCloseBoxSavesTheGeometryAndKeepsTheWindowOpen) {
   folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 24, " 2010"));
   Form1 form;
