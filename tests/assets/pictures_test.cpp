@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "assets/drawing_helpers.h"
 #include "assets/pictures.h"
 
 namespace {
@@ -227,6 +228,39 @@ TEST(PicturesSmall, ToolbarWords) {
   }
   for (size_t i = 0; i < words.size(); ++i)
     for (size_t j = i + 1; j < words.size(); ++j) EXPECT_FALSE(words[i] == words[j]);
+}
+
+TEST(PicturesSmall, EveryToolbarWordHasAGlyphForEachLetter) {
+  for (int i = 1; i <= ToolbarPictureCount; ++i) {
+    const std::string word = detail::ToolbarWord(i);
+    EXPECT_FALSE(word.empty()) << "word " << i;
+    for (char c : word) EXPECT_TRUE(detail::HasToolbarLetter(c)) << word << ": " << c;
+    EXPECT_TRUE(detail::PaintToolbarWord(word.c_str()) == ToolbarPicture(i)) << word;
+  }
+}
+
+// Per row of the ink: how many ink pixels it holds.
+std::vector<int> InkPerRow(const QImage& word) {
+  std::vector<int> rows;
+  for (int y = 0; y < word.height(); ++y) {
+    int n = 0;
+    for (int x = 0; x < word.width(); ++x) n += IsRedInk(word.pixel(x, y)) ? 1 : 0;
+    if (n > 0 || !rows.empty()) rows.push_back(n);
+  }
+  while (!rows.empty() && rows.back() == 0) rows.pop_back();
+  return rows;
+}
+
+TEST(PicturesSmall, AnUnknownLetterDrawsABox) {
+  for (const char* letter : {"Q", "z", "?", "\x80"}) {
+    EXPECT_FALSE(detail::HasToolbarLetter(letter[0])) << letter;
+    const QImage word = Argb(detail::PaintToolbarWord(letter));
+    ASSERT_EQ(word.size(), QSize(32, 16));
+    // A 5 x 9 outline: full top and bottom rows, two sides in between.
+    EXPECT_EQ(InkPerRow(word), (std::vector<int>{5, 2, 2, 2, 2, 2, 2, 2, 5})) << letter;
+  }
+  // Inside a known word the box takes the letter's place.
+  EXPECT_FALSE(detail::PaintToolbarWord("SQt") == detail::PaintToolbarWord("St"));
 }
 
 QPointF DarkCentroid(const QImage& image) {
