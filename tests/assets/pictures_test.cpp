@@ -184,6 +184,25 @@ TEST(PicturesCards, FacesAndCoveredStripsAllDiffer) {
   }
 }
 
+// A covered jack, queen or king shows its index and plain paper, as a covered
+// ace does: no line of the figure's frame that would read as an underline.
+TEST(PicturesCards, ACoveredCourtCardShowsOnlyItsIndex) {
+  const QRect indexArea(0, 0, 30, 14);  // rank letter and suit symbol
+  for (int suit = 0; suit < 4; ++suit) {
+    const QImage ace = Argb(CardPicture(Index(suit, 0)));
+    for (int rank = 10; rank <= 12; ++rank) {
+      const QImage court = Argb(CardPicture(Index(suit, rank)));
+      int stray = 0;
+      for (int y = 0; y < kStrip; ++y)
+        for (int x = 0; x < CardWidth; ++x)
+          if (!indexArea.contains(x, y) && court.pixel(x, y) != ace.pixel(x, y)) ++stray;
+      EXPECT_EQ(stray, 0) << "suit " << suit << " rank " << rank;
+      // The frame itself is still there, just below the strip.
+      EXPECT_NE(court.pixel(CardWidth / 2, kStrip), ace.pixel(CardWidth / 2, kStrip));
+    }
+  }
+}
+
 TEST(PicturesCards, BottomRightIndexIsTopLeftTurned) {
   for (int i = 1; i <= 52; ++i) {
     const QImage card = Argb(CardPicture(i));
