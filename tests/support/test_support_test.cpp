@@ -52,12 +52,4 @@ TEST_F(ModalSupport, AFormTheAnswerLeavesOpenFailsAfterTheGraceTime) {
   EXPECT_EQ(handed, 1);
 }
 
-TEST_F(ModalSupport, AnAnsweredWindowRaisesNoFailure) {
-  ModalAnswerer answerer;
-  answerer.onOtherWindow = [](QWidget* window) { window->close(); };
-  ShowModalForm(QStringLiteral("Expected form"));
-  EXPECT_EQ(platform::MsgBox(QStringLiteral("ok?"), platform::vbOKOnly), platform::vbOK);
-  EXPECT_EQ(answerer.prompts, QStringList{QStringLiteral("ok?")});
-}
-
 }  // namespace
