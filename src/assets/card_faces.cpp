@@ -337,10 +337,12 @@ CourtColours ColoursFor(Suit suit) {
   return {kBlue, QColor(24, 24, 24), QColor(0, 150, 60)};
 }
 
-// The frame around the figure; its centre is the card's centre.
-constexpr int kFrameLeft = 11, kFrameTop = 17;
+// The frame around the figure; its centre is the card's centre. Its top line
+// lies just below the 18 rows that show of a covered card, where it would
+// read as an underline under the index.
+constexpr int kFrameLeft = 11, kFrameTop = 18;
 constexpr int kFrameRight = CardWidth - 1 - kFrameLeft;    // last column, 59
-constexpr int kFrameBottom = CardHeight - 1 - kFrameTop;   // last row, 78
+constexpr int kFrameBottom = CardHeight - 1 - kFrameTop;   // last row, 77
 
 // One half of the figure, head at the top, cut off at the card's middle row.
 // Coordinates are card pixels; the figure is centred on column 35.5.

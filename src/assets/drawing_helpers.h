@@ -33,6 +33,13 @@ struct PixelGlyph {
 void PaintGlyph(QPainter& painter, const PixelGlyph& glyph, QPoint at, const QColor& ink,
                 int (*slant)(int row) = nullptr);
 
+// Toolbar words: the word of picture 1..6 ("" for any other index); whether
+// a letter has a glyph of its own (any other letter is drawn as a box); one
+// word in red italic, centred on a 32 x 16 silver picture.
+const char* ToolbarWord(int index);
+bool HasToolbarLetter(char c);
+QImage PaintToolbarWord(const char* word);
+
 // Card faces: suit 0..3, rank 0 (ace) .. 12 (king).
 QImage PaintCardFace(Suit suit, int rank);
 QImage PaintEmptySlotMark();

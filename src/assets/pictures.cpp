@@ -91,6 +91,13 @@ const char* const kI[] = {
     "..", "##", "..", "##", "##", "##", "##", "##", "##", "..", "..",
 };
 
+// A letter without a glyph of its own shows as an empty box, so that a
+// missing letter is seen at once instead of leaving a gap.
+const char* const kBox[] = {
+    "#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#####",
+    ".....", ".....",
+};
+
 PixelGlyph Letter(char c) {
   switch (c) {
     case 'S': return {6, kLetterHeight, kS};
@@ -110,7 +117,7 @@ PixelGlyph Letter(char c) {
     case 'u': return {6, kLetterHeight, kU};
     case 'H': return {7, kLetterHeight, kCapH};
     case 'i': return {2, kLetterHeight, kI};
-    default: return {0, kLetterHeight, nullptr};
+    default: return {5, kLetterHeight, kBox};
   }
 }
 
@@ -121,7 +128,17 @@ constexpr int kLetterGap = 1;
 const QColor kToolbarSilver(192, 192, 192);
 const QColor kToolbarInk(224, 0, 0);
 
-QImage PaintToolbarWord(const char* word) {
+}  // namespace
+
+bool detail::HasToolbarLetter(char c) { return Letter(c).rows != kBox; }
+
+const char* detail::ToolbarWord(int index) {
+  static const char* const kWords[ToolbarPictureCount] = {"Start", "End", "Opt",
+                                                          "Undo",  "Resu", "Hint"};
+  return index >= 1 && index <= ToolbarPictureCount ? kWords[index - 1] : "";
+}
+
+QImage detail::PaintToolbarWord(const char* word) {
   // Set the word on a wider strip first, then centre its actual ink, which
   // depends on the slant and on blank columns inside the letters.
   QImage strip(2 * ToolbarPictureWidth, ToolbarPictureHeight, QImage::Format_RGB32);
@@ -154,6 +171,8 @@ QImage PaintToolbarWord(const char* word) {
                     ToolbarPictureHeight);
   return image;
 }
+
+namespace {
 
 // ---- eyes -------------------------------------------------------------------
 
@@ -270,12 +289,10 @@ QImage CardPicture(int index) {
 }
 
 QImage ToolbarPicture(int index) {
-  static const char* const kWords[ToolbarPictureCount] = {"Start", "End", "Opt",
-                                                          "Undo",  "Resu", "Hint"};
   if (index < 1 || index > ToolbarPictureCount) {
     return detail::BlankPicture(ToolbarPictureWidth, ToolbarPictureHeight);
   }
-  return PaintToolbarWord(kWords[index - 1]);
+  return detail::PaintToolbarWord(detail::ToolbarWord(index));
 }
 
 QImage EyePicture(int index) {

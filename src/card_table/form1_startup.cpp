@@ -1,5 +1,7 @@
 // Start-up and shutdown of the card table, and the controls of the window.
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "assets/pictures.h"
 #include "card_table/form1.h"
@@ -18,6 +20,37 @@ constexpr int LoadRunsBeforeReset = 3;
 constexpr int MaxLoadRuns = 6;
 
 const QColor BoardColor(255, 255, 192);
+
+// The caption strip of the window's frame: from the frame's top edge down to
+// the client area, the bottom border left out.
+constexpr int CaptionStripHeight =
+    platform::MainSurface::FrameHeight - platform::MainSurface::FrameWidth / 2;
+// How much of the caption strip has to lie on one screen for the player to
+// take hold of it with the mouse and drag the window back, in pixels.
+constexpr int GripWidthPx = 64;
+constexpr int GripHeightPx = 12;
+
+// The window as placed shows the whole client area: the toolbar, the cells,
+// the columns and the status bar.
+bool ShowsTheWholeBoard(const platform::MainSurface& window) {
+  return window.width() >= platform::Px(ClientWidth) &&
+         window.height() >= platform::Px(ClientHeight);
+}
+
+// The window as placed has enough of its caption on some screen to be moved.
+// Without any screen to ask there is nothing to judge by.
+bool CaptionWithinReach(const platform::MainSurface& window) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.isEmpty()) return true;
+  const QRect caption(window.pos(),
+                      QSize(window.width() + platform::Px(platform::MainSurface::FrameWidth),
+                            platform::Px(CaptionStripHeight)));
+  for (const QScreen* screen : screens) {
+    const QRect grip = caption.intersected(screen->availableGeometry());
+    if (grip.width() >= GripWidthPx && grip.height() >= GripHeightPx) return true;
+  }
+  return false;
+}
 }  // namespace
 
 Form1* TheForm1() { return theForm1; }
@@ -168,6 +201,15 @@ void Form1::RunLoadSteps() {
   setLeft(WindowLeft);
   setHeight(WindowHeight);
   setWidth(WindowWidth);
+  // A damaged file must not give a window too small for the board or out of
+  // the mouse's reach: quitting would store it again, and every later start
+  // would be as unusable. The variables keep what the file said.
+  if (!ShowsTheWholeBoard(*this) || !CaptionWithinReach(*this)) {
+    setTop(CfgDefaultValue[23]);
+    setLeft(CfgDefaultValue[24]);
+    setHeight(CfgDefaultValue[25]);
+    setWidth(CfgDefaultValue[26]);
+  }
 
   if (LastGameWon == 1) WinStreak = BestWinStreak;
   if (LastGameLost == 1) LossStreak = BestLossStreak;
@@ -254,7 +296,10 @@ void Form1::SaveWindowAndQuit() {
         }
         file.Close();
       },
-      true);
+      true,
+      QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
+                     "ウィンドウの位置と大きさは保存されません。")
+          .arg(CfgFileName));
   platform::EndProgram();
 }
 

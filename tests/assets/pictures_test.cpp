@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "assets/drawing_helpers.h"
 #include "assets/pictures.h"
 
 namespace {
@@ -183,6 +184,25 @@ TEST(PicturesCards, FacesAndCoveredStripsAllDiffer) {
   }
 }
 
+// A covered jack, queen or king shows its index and plain paper, as a covered
+// ace does: no line of the figure's frame that would read as an underline.
+TEST(PicturesCards, ACoveredCourtCardShowsOnlyItsIndex) {
+  const QRect indexArea(0, 0, 30, 14);  // rank letter and suit symbol
+  for (int suit = 0; suit < 4; ++suit) {
+    const QImage ace = Argb(CardPicture(Index(suit, 0)));
+    for (int rank = 10; rank <= 12; ++rank) {
+      const QImage court = Argb(CardPicture(Index(suit, rank)));
+      int stray = 0;
+      for (int y = 0; y < kStrip; ++y)
+        for (int x = 0; x < CardWidth; ++x)
+          if (!indexArea.contains(x, y) && court.pixel(x, y) != ace.pixel(x, y)) ++stray;
+      EXPECT_EQ(stray, 0) << "suit " << suit << " rank " << rank;
+      // The frame itself is still there, just below the strip.
+      EXPECT_NE(court.pixel(CardWidth / 2, kStrip), ace.pixel(CardWidth / 2, kStrip));
+    }
+  }
+}
+
 TEST(PicturesCards, BottomRightIndexIsTopLeftTurned) {
   for (int i = 1; i <= 52; ++i) {
     const QImage card = Argb(CardPicture(i));
@@ -227,6 +247,39 @@ TEST(PicturesSmall, ToolbarWords) {
   }
   for (size_t i = 0; i < words.size(); ++i)
     for (size_t j = i + 1; j < words.size(); ++j) EXPECT_FALSE(words[i] == words[j]);
+}
+
+TEST(PicturesSmall, EveryToolbarWordHasAGlyphForEachLetter) {
+  for (int i = 1; i <= ToolbarPictureCount; ++i) {
+    const std::string word = detail::ToolbarWord(i);
+    EXPECT_FALSE(word.empty()) << "word " << i;
+    for (char c : word) EXPECT_TRUE(detail::HasToolbarLetter(c)) << word << ": " << c;
+    EXPECT_TRUE(detail::PaintToolbarWord(word.c_str()) == ToolbarPicture(i)) << word;
+  }
+}
+
+// Per row of the ink: how many ink pixels it holds.
+std::vector<int> InkPerRow(const QImage& word) {
+  std::vector<int> rows;
+  for (int y = 0; y < word.height(); ++y) {
+    int n = 0;
+    for (int x = 0; x < word.width(); ++x) n += IsRedInk(word.pixel(x, y)) ? 1 : 0;
+    if (n > 0 || !rows.empty()) rows.push_back(n);
+  }
+  while (!rows.empty() && rows.back() == 0) rows.pop_back();
+  return rows;
+}
+
+TEST(PicturesSmall, AnUnknownLetterDrawsABox) {
+  for (const char* letter : {"Q", "z", "?", "\x80"}) {
+    EXPECT_FALSE(detail::HasToolbarLetter(letter[0])) << letter;
+    const QImage word = Argb(detail::PaintToolbarWord(letter));
+    ASSERT_EQ(word.size(), QSize(32, 16));
+    // A 5 x 9 outline: full top and bottom rows, two sides in between.
+    EXPECT_EQ(InkPerRow(word), (std::vector<int>{5, 2, 2, 2, 2, 2, 2, 2, 5})) << letter;
+  }
+  // Inside a known word the box takes the letter's place.
+  EXPECT_FALSE(detail::PaintToolbarWord("SQt") == detail::PaintToolbarWord("St"));
 }
 
 QPointF DarkCentroid(const QImage& image) {

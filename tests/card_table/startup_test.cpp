@@ -270,6 +270,21 @@ TEST_F(Startup, QuittingWritesOnlyTheGeometryRecords) {
   EXPECT_EQ(form.LoopIndex, 27);
 }
 
+TEST_F(Startup, AFileThatCannotBeWrittenAtQuitSaysTheWindowPlaceIsNotSaved) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  ModalAnswerer answerer;
+  Form1 form;
+  form.Form_Load();
+  QFile::remove(folder.Path("tarnvole.cfg"));
+  QDir().mkdir("tarnvole.cfg");
+  EndRecorder ended;
+  form.SaveWindowAndQuit();
+  EXPECT_EQ(answerer.prompts,
+            QStringList{QStringLiteral("設定ファイル「tarnvole.cfg」に書き込めませんでした。\r"
+                                       "ウィンドウの位置と大きさは保存されません。")});
+  EXPECT_EQ(ended.ends, 1);
+}
+
 TEST_F(Startup, TheCloseBoxSavesTheGeometryAndKeepsTheWindowOpen) {
   folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 24, " 2010"));
   Form1 form;
@@ -292,6 +307,77 @@ TEST_F(Startup, AMovedWindowIsStoredInTwipsOfItsNewPlace) {
   EndRecorder ended;
   form.SaveWindowAndQuit();
   EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 24), "-1500   ");
+}
+
+// A geometry that would give an unusable window opens the window at the
+// default place and size, quitting stores that window, and the variables keep
+// what the file said.
+struct GeometryCase {
+  const char* what;
+  QByteArray file;
+  std::array<Long, 4> read;    // WindowTop, WindowLeft, WindowHeight, WindowWidth
+  std::array<int, 4> placed;   // Top, Left, Height, Width of the window
+};
+
+QByteArray WithGeometry(int record, const QByteArray& text) {
+  return WithRecord(DefaultCfgBytes(), record, text);
+}
+
+std::vector<GeometryCase> GeometryCases() {
+  const std::array<int, 4> dflt = {1000, 1000, 7980, 9705};
+  return {
+      {"cut after record 22", DefaultCfgBytes().left(176), {0, 0, 0, 0}, dflt},
+      {"cut inside record 24", DefaultCfgBytes().left(190), {1000, 1000, 0, 0}, dflt},
+      {"cut after record 25", DefaultCfgBytes().left(200), {1000, 1000, 7980, 0}, dflt},
+      {"cut inside record 26", DefaultCfgBytes().left(204), {1000, 1000, 7980, 970}, dflt},
+      {"blank height", WithGeometry(25, ""), {1000, 1000, 0, 9705}, dflt},
+      {"blank width", WithGeometry(26, ""), {1000, 1000, 7980, 0}, dflt},
+      {"minus sign height", WithGeometry(25, "-"), {1000, 1000, 0, 9705}, dflt},
+      {"minus sign width", WithGeometry(26, "-"), {1000, 1000, 7980, 0}, dflt},
+      {"hex height", WithGeometry(25, "&H7FFF"), {1000, 1000, 0, 9705}, dflt},
+      {"hex width", WithGeometry(26, "&H7FFF"), {1000, 1000, 7980, 0}, dflt},
+      {"NUL height", WithGeometry(25, QByteArray(8, '\0')), {1000, 1000, 0, 9705}, dflt},
+      {"NUL width", WithGeometry(26, QByteArray(8, '\0')), {1000, 1000, 7980, 0}, dflt},
+      {"a little too narrow", WithGeometry(26, " 9000"), {1000, 1000, 7980, 9000}, dflt},
+      {"title bar above the screen", WithGeometry(23, "-9999"), {-9999, 1000, 7980, 9705}, dflt},
+      {"title bar only a sliver high", WithGeometry(23, "-300"), {-300, 1000, 7980, 9705}, dflt},
+      {"far to the right", WithGeometry(24, " 99999"), {1000, 99999, 7980, 9705}, dflt},
+      {"far to the left", WithGeometry(24, "-99999"), {1000, -99999, 7980, 9705}, dflt},
+      {"below the screen", WithGeometry(23, " 99999"), {99999, 1000, 7980, 9705}, dflt},
+      {"left a little off the screen", WithGeometry(24, "-450"), {1000, -450, 7980, 9705},
+       {1000, -450, 7980, 9705}},
+      {"top one pixel above the screen", WithGeometry(23, "-15"), {-15, 1000, 7980, 9705},
+       {-15, 1000, 7980, 9705}},
+      {"a normal place", WithRecord(WithGeometry(23, " 1500"), 24, " 2010"),
+       {1500, 2010, 7980, 9705}, {1500, 2010, 7980, 9705}},
+  };
+}
+
+TEST_F(Startup, AnUnusableStoredGeometryOpensTheDefaultWindowAndQuitStoresIt) {
+  for (const GeometryCase& c : GeometryCases()) {
+    SCOPED_TRACE(c.what);
+    folder.Write("tarnvole.cfg", c.file);
+    {
+      ModalAnswerer answerer;
+      Form1 form;
+      form.Form_Load();
+      EXPECT_TRUE(answerer.prompts.isEmpty());
+      EXPECT_EQ((std::array<Long, 4>{WindowTop, WindowLeft, WindowHeight, WindowWidth}), c.read);
+      EXPECT_EQ((std::array<int, 4>{form.Top(), form.Left(), form.Height(), form.Width()}),
+                c.placed);
+      EXPECT_GE(form.width(), 639);
+      EXPECT_GE(form.height(), 505);
+      EndRecorder ended;
+      form.SaveWindowAndQuit();
+      EXPECT_EQ(ended.ends, 1);
+      const QByteArray after = folder.Read("tarnvole.cfg");
+      for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(RecordOf(after, 23 + k), NumberText(c.placed[k]).toLatin1().leftJustified(8))
+            << "record " << 23 + k;
+    }
+    platform::Unload<Form2>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 
@@ -76,10 +77,69 @@ void ModalAnswerer::Poll() {
     box->buttons().value(0)->click();
     return;
   }
-  if (onOtherWindow && modal != lastHandled_) {
-    lastHandled_ = modal;
+  if (modal == lastHandled_) return;
+  lastHandled_ = modal;
+  if (onOtherWindow) {
     onOtherWindow(modal);
+    return;
   }
+  ADD_FAILURE() << "a modal window that no answerer expects: \""
+                << modal->windowTitle().toStdString() << "\"";
+  DismissModal(modal);
+}
+
+void DismissModal(QWidget* window) {
+  if (auto* box = qobject_cast<QMessageBox*>(window)) {
+    // A Yes/No box comes back until a button is pressed: press one.
+    QAbstractButton* button = box->escapeButton() ? box->escapeButton() : box->buttons().value(0);
+    if (button)
+      button->click();
+    else
+      box->done(0);
+  } else if (auto* form = qobject_cast<platform::Form*>(window)) {
+    form->UnloadForm();
+  } else {
+    window->close();
+  }
+}
+
+namespace {
+struct Watch {
+  QTimer timer;
+  QPointer<QWidget> window;
+  QElapsedTimer openFor;
+  int graceMs = ModalWatchdog::DefaultGraceMs;
+};
+Watch* theWatch = nullptr;
+
+void WatchPoll() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || !modal->isVisible()) {
+    theWatch->window = nullptr;
+    return;
+  }
+  if (modal != theWatch->window) {
+    theWatch->window = modal;
+    theWatch->openFor.start();
+    return;
+  }
+  if (theWatch->openFor.elapsed() < theWatch->graceMs) return;
+  ADD_FAILURE() << "a modal window stayed open " << theWatch->openFor.elapsed()
+                << " ms without an answer: \"" << modal->windowTitle().toStdString() << "\"";
+  theWatch->openFor.start();
+  DismissModal(modal);
+}
+}  // namespace
+
+void ModalWatchdog::Start() {
+  if (theWatch) return;
+  theWatch = new Watch;
+  QObject::connect(&theWatch->timer, &QTimer::timeout, [] { WatchPoll(); });
+  theWatch->timer.start(20);
+}
+
+void ModalWatchdog::SetGraceForTesting(int ms) {
+  if (theWatch) theWatch->graceMs = ms > 0 ? ms : DefaultGraceMs;
 }
 
 EndRecorder::EndRecorder() {

@@ -38,7 +38,9 @@ QByteArray RecordOf(const QByteArray& file, int record);
 
 // Answers every modal window that opens while it lives: message boxes get
 // their prompt recorded and a button pressed (by its text: "OK", "はい",
-// "いいえ"); any other modal window is handed to `onOtherWindow`.
+// "いいえ"); any other modal window is handed to `onOtherWindow`. Without
+// `onOtherWindow`, such a window fails the test, naming its title, and is
+// closed so that the test ends.
 class ModalAnswerer {
  public:
   explicit ModalAnswerer(QString messageBoxButton = QStringLiteral("OK"));
@@ -52,6 +54,22 @@ class ModalAnswerer {
   void Poll();
   QTimer timer_;
   QPointer<QWidget> lastHandled_;
+};
+
+// Closes a modal window whatever it is: a message box by a button, a form of
+// the game by unloading it, anything else by closing it.
+void DismissModal(QWidget* window);
+
+// Watches every modal window for the whole test run: one that stays open
+// longer than the grace time (nobody answers it, or the answer did not close
+// it) fails the running test, naming its title, and is closed, so that a test
+// that meets an unexpected window fails instead of waiting for ever.
+class ModalWatchdog {
+ public:
+  static constexpr int DefaultGraceMs = 10000;
+  static void Start();
+  // A shorter grace for the tests of the watchdog itself; 0 restores the default.
+  static void SetGraceForTesting(int ms);
 };
 
 // Replaces the program's end with a counter for the test's lifetime.
