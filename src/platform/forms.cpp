@@ -42,7 +42,11 @@ class InputBlocker : public QObject {
     if (auto* widget = qobject_cast<QWidget*>(receiver))
       blocked = widget->window() != shown_;
     else if (auto* window = qobject_cast<QWindow*>(receiver))
-      blocked = window != shown_->windowHandle();
+      // A release still reaches the window itself, never a widget in it:
+      // the window ends the mouse grab of the press that went before the
+      // pause, so that afterwards the pointer reaches the toolbar and the
+      // board again instead of the widget that had the press.
+      blocked = window != shown_->windowHandle() && event->type() != QEvent::MouseButtonRelease;
     if (blocked) event->ignore();
     return blocked;
   }
