@@ -1,16 +1,20 @@
 #include "platform/forms.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
 
 #include "platform/controls.h"
+#include "platform/widgets.h"
 
 namespace platform {
 
@@ -72,6 +76,60 @@ class InputBlocker : public QObject {
   QPointer<QWidget> shown_;
 };
 
+// Keeps the shown modal window within the player's reach. A window manager
+// may minimise it (with the main window, or alone): then the board, which
+// refuses every click while the modal window is up, would give no sign why.
+// The modal window comes back when the main window is restored and at any
+// mouse press on the program's windows, the refused ones included (those
+// never become Qt events, so the press is seen as the X event it comes as).
+class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
+ public:
+  static void Install() {
+    static ModalKeeper* keeper = nullptr;
+    if (!keeper) keeper = new ModalKeeper();
+  }
+
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+    // The first byte of an X event is its code, the top bit marking a sent one.
+    constexpr std::uint8_t XButtonPress = 4;
+    if (eventType == "xcb_generic_event_t" &&
+        (*static_cast<const std::uint8_t*>(message) & 0x7f) == XButtonPress)
+      QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
+    return false;
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange && watched == MainWindow() &&
+        !MainWindow()->isMinimized())
+      QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
+    return false;
+  }
+
+ private:
+  ModalKeeper() : QObject(qApp) {
+    qApp->installNativeEventFilter(this);
+    qApp->installEventFilter(this);
+  }
+  ~ModalKeeper() override { qApp->removeNativeEventFilter(this); }
+
+  static void BringBackModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || !modal->isMinimized()) return;
+    modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+    modal->raise();
+    modal->activateWindow();
+  }
+};
+
+// The main window when it is shown: a window shown over it is its transient
+// (the window manager keeps it above the main window, minimises and restores
+// the two together, and gives it no entry of its own in a task bar).
+QWidget* ShownMainWindow() {
+  QWidget* owner = MainWindowRef();
+  return owner && owner->isVisible() ? owner : nullptr;
+}
+
 }  // namespace
 
 void SetMainWindow(QWidget* window) { MainWindowRef() = window; }
@@ -99,6 +157,10 @@ void Form::setBorderless() {
 }
 
 void Form::ShowForm(int modal) {
+  // The pause windows have no owner: they never show a frame to minimise.
+  const bool paused = windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
+  if (QWidget* owner = ShownMainWindow(); !paused && owner && owner != this && parentWidget() != owner)
+    setParent(owner, windowFlags());
   if (centerOnOwner_) {
     const QWidget* owner = MainWindow();
     const QRect area = owner && owner->isVisible() ? owner->frameGeometry()
@@ -110,10 +172,12 @@ void Form::ShowForm(int modal) {
     return;
   }
   std::unique_ptr<InputBlocker> blocker;
-  if (windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
+  if (paused) {
     blocker = std::make_unique<InputBlocker>(this);
-  else
+  } else {
     setWindowModality(Qt::ApplicationModal);
+    ModalKeeper::Install();
+  }
   QEventLoop loop;
   QPointer<Form> self(this);
   loop_ = &loop;
@@ -146,9 +210,13 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
   QString shown = prompt;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? ProgramTitle() : title, shown,
-                  QMessageBox::NoButton, MainWindow() && MainWindow()->isVisible() ? MainWindow() : nullptr);
+                  QMessageBox::NoButton, ShownMainWindow());
   box.setProperty("prompt", prompt);
+  // The face that stands in for the system's message font, for the prompt
+  // and the buttons alike: digits and Japanese then come from one face.
+  box.setFont(VbFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
   box.setWindowModality(Qt::ApplicationModal);
+  ModalKeeper::Install();
   if (buttons == vbYesNo) {
     // A Yes/No question has no escape: Esc or the close box must not answer
     // for the player. Neither button carries a role that Qt would take as
