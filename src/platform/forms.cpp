@@ -85,7 +85,7 @@ class InputBlocker : public QObject {
 class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
  public:
   static void Install() {
-    static ModalKeeper* keeper = nullptr;
+    static QPointer<ModalKeeper> keeper;
     if (!keeper) keeper = new ModalKeeper();
   }
 
@@ -111,7 +111,10 @@ class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
     qApp->installNativeEventFilter(this);
     qApp->installEventFilter(this);
   }
-  ~ModalKeeper() override { qApp->removeNativeEventFilter(this); }
+  // Deleted with the application, when there may be none left to ask.
+  ~ModalKeeper() override {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+  }
 
   static void BringBackModal() {
     QWidget* modal = QApplication::activeModalWidget();
@@ -122,9 +125,8 @@ class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
   }
 };
 
-// The main window when it is shown: a window shown over it is its transient
-// (the window manager keeps it above the main window, minimises and restores
-// the two together, and gives it no entry of its own in a task bar).
+// The main window when it is shown: a window shown over it is its transient,
+// which the window manager keeps above it and minimises and restores with it.
 QWidget* ShownMainWindow() {
   QWidget* owner = MainWindowRef();
   return owner && owner->isVisible() ? owner : nullptr;
