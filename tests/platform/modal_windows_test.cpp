@@ -27,14 +27,6 @@ class Dialog : public platform::Form {
   }
 };
 
-class Pause : public platform::Form {
- public:
-  Pause() {
-    setBorderless();
-    setClientSize(15, 15);
-  }
-};
-
 class ModalWindows : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -104,22 +96,6 @@ TEST_F(ModalWindows, AreTransientsOfTheMainWindowAndCannotBeResized) {
       }
     });
   }
-}
-
-// The pause windows stay ownerless one-pixel windows without a frame.
-TEST_F(ModalWindows, APauseWindowHasNoOwner) {
-  bool checked = false;
-  QTimer::singleShot(0, [&] {
-    if (Pause* pause = platform::FormSlot<Pause>::instance()) {
-      checked = true;
-      EXPECT_EQ(pause->parentWidget(), nullptr);
-      EXPECT_EQ(pause->windowHandle()->transientParent(), nullptr);
-    }
-    platform::Unload<Pause>();
-  });
-  QTimer::singleShot(5000, [] { platform::Unload<Pause>(); });
-  platform::Show<Pause>(platform::Modal);
-  EXPECT_TRUE(checked);
 }
 
 // A mouse press as the X server reports it (the only way a refused click on
