@@ -1,16 +1,20 @@
 #include "platform/forms.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
 
 #include "platform/controls.h"
+#include "platform/widgets.h"
 
 namespace platform {
 
@@ -42,7 +46,11 @@ class InputBlocker : public QObject {
     if (auto* widget = qobject_cast<QWidget*>(receiver))
       blocked = widget->window() != shown_;
     else if (auto* window = qobject_cast<QWindow*>(receiver))
-      blocked = window != shown_->windowHandle();
+      // A release still reaches the window itself, never a widget in it:
+      // the window ends the mouse grab of the press that went before the
+      // pause, so that afterwards the pointer reaches the toolbar and the
+      // board again instead of the widget that had the press.
+      blocked = window != shown_->windowHandle() && event->type() != QEvent::MouseButtonRelease;
     if (blocked) event->ignore();
     return blocked;
   }
@@ -67,6 +75,62 @@ class InputBlocker : public QObject {
   }
   QPointer<QWidget> shown_;
 };
+
+// Keeps the shown modal window within the player's reach. A window manager
+// may minimise it (with the main window, or alone): then the board, which
+// refuses every click while the modal window is up, would give no sign why.
+// The modal window comes back when the main window is restored and at any
+// mouse press on the program's windows, the refused ones included (those
+// never become Qt events, so the press is seen as the X event it comes as).
+class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
+ public:
+  static void Install() {
+    static QPointer<ModalKeeper> keeper;
+    if (!keeper) keeper = new ModalKeeper();
+  }
+
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+    // The first byte of an X event is its code, the top bit marking a sent one.
+    constexpr std::uint8_t XButtonPress = 4;
+    if (eventType == "xcb_generic_event_t" &&
+        (*static_cast<const std::uint8_t*>(message) & 0x7f) == XButtonPress)
+      QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
+    return false;
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange && watched == MainWindow() &&
+        !MainWindow()->isMinimized())
+      QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
+    return false;
+  }
+
+ private:
+  ModalKeeper() : QObject(qApp) {
+    qApp->installNativeEventFilter(this);
+    qApp->installEventFilter(this);
+  }
+  // Deleted with the application, when there may be none left to ask.
+  ~ModalKeeper() override {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+  }
+
+  static void BringBackModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || !modal->isMinimized()) return;
+    modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+    modal->raise();
+    modal->activateWindow();
+  }
+};
+
+// The main window when it is shown: a window shown over it is its transient,
+// which the window manager keeps above it and minimises and restores with it.
+QWidget* ShownMainWindow() {
+  QWidget* owner = MainWindowRef();
+  return owner && owner->isVisible() ? owner : nullptr;
+}
 
 }  // namespace
 
@@ -95,6 +159,10 @@ void Form::setBorderless() {
 }
 
 void Form::ShowForm(int modal) {
+  // The pause windows have no owner: they never show a frame to minimise.
+  const bool paused = windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
+  if (QWidget* owner = ShownMainWindow(); !paused && owner && owner != this && parentWidget() != owner)
+    setParent(owner, windowFlags());
   if (centerOnOwner_) {
     const QWidget* owner = MainWindow();
     const QRect area = owner && owner->isVisible() ? owner->frameGeometry()
@@ -106,10 +174,12 @@ void Form::ShowForm(int modal) {
     return;
   }
   std::unique_ptr<InputBlocker> blocker;
-  if (windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
+  if (paused) {
     blocker = std::make_unique<InputBlocker>(this);
-  else
+  } else {
     setWindowModality(Qt::ApplicationModal);
+    ModalKeeper::Install();
+  }
   QEventLoop loop;
   QPointer<Form> self(this);
   loop_ = &loop;
@@ -142,9 +212,13 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
   QString shown = prompt;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? ProgramTitle() : title, shown,
-                  QMessageBox::NoButton, MainWindow() && MainWindow()->isVisible() ? MainWindow() : nullptr);
+                  QMessageBox::NoButton, ShownMainWindow());
   box.setProperty("prompt", prompt);
+  // The face that stands in for the system's message font, for the prompt
+  // and the buttons alike: digits and Japanese then come from one face.
+  box.setFont(VbFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
   box.setWindowModality(Qt::ApplicationModal);
+  ModalKeeper::Install();
   if (buttons == vbYesNo) {
     // A Yes/No question has no escape: Esc or the close box must not answer
     // for the player. Neither button carries a role that Qt would take as

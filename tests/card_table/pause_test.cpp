@@ -216,3 +216,76 @@ TEST_F(Pauses, EightCardsSentHomeTakeEightPausesEachDrawnBeforeTheNext) {
 }
 
 }  // namespace
+
+// A press and its release on either side of a pause leave no button held:
+// afterwards the pointer reaches the toolbar (the eyes look up, a button
+// answers) instead of staying with the board that had the press. The events
+// go through the window, as the player's do.
+class InputAfterAPause : public Pauses {
+ protected:
+  // Runs `inside` once, at the start of the next pause of Form8.
+  struct DuringNextPause : QObject {
+    std::function<void()> inside;
+    DuringNextPause() { qApp->installEventFilter(this); }
+    ~DuringNextPause() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (inside && qobject_cast<Form8*>(watched) && event->type() == QEvent::Show)
+        QTimer::singleShot(0, std::exchange(inside, nullptr));
+      return false;
+    }
+  };
+};
+
+TEST_F(InputAfterAPause, APressOrReleaseRefusedByAPauseLeavesNoButtonHeld) {
+  Board board;
+  board.columns[0] = {"25"};
+  board.columns[1] = {"38"};
+  const struct {
+    const char* name;
+    bool pressBeforePause;  // else the press falls inside the pause
+  } cases[] = {{"second click of a double-click starts the pause", true},
+               {"press inside the pause, release after it", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LayOut(*form, board);
+    if (!form->isVisible()) ShowBoard();
+    QWindow* window = form->windowHandle();
+    const QPoint card = form->Image1(0).PixelRect().center();
+    const QPoint cell = form->Image2(1).PixelRect().center();
+    const QPoint toolbarBare(500, 14);
+    QWidget* newGame = form->Toolbar1->Buttons(1).Widget();
+    const QPoint newGameAt = newGame->mapTo(form.get(), newGame->rect().center());
+    QTest::mouseMove(window, cell);
+    ASSERT_EQ(form->EyePicture, 1);
+
+    int cardReleases = 0;
+    form->Image1(0).MouseUp = [&](int, int, int, float, float) { ++cardReleases; };
+    form->Image1(0).DblClick = [](int) { platform::Show<Form8>(platform::Modal); };
+    QList<int> toolbarClicks;
+    form->Toolbar1->ButtonClick = [&](int index) { toolbarClicks << index; };
+
+    DuringNextPause pause;
+    if (c.pressBeforePause) {
+      pause.inside = [&] { QTest::mouseRelease(window, Qt::LeftButton, {}, card); };
+      QTest::mouseClick(window, Qt::LeftButton, {}, card);
+      cardReleases = 0;
+      // QTest spaces clicks apart so that they make no double-click; this
+      // second click follows the first at once, as a player's does.
+      QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+      QTest::mousePress(window, Qt::LeftButton, {}, card);
+    } else {
+      pause.inside = [&] { QTest::mousePress(window, Qt::LeftButton, {}, cell); };
+      platform::Show<Form8>(platform::Modal);
+      QTest::mouseRelease(window, Qt::LeftButton, {}, cell);
+    }
+    ASSERT_FALSE(pause.inside) << "the pause never came";
+    EXPECT_EQ(cardReleases, 0);  // refused, not delivered late
+
+    QTest::mouseMove(window, toolbarBare);
+    EXPECT_EQ(form->EyePicture, 4);
+    QTest::mouseMove(window, card);
+    EXPECT_EQ(form->EyePicture, 5);
+    QTest::mouseClick(window, Qt::LeftButton, {}, newGameAt);
+    EXPECT_EQ(toolbarClicks, QList<int>({1}));
+  }
+}

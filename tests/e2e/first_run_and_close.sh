@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The built program in a real X server, driven by real X events: the first
 # run in an empty folder, the close box, repeated starts that must leave the
-# settings file unchanged (with and without a window manager), and a window
-# moved to a negative left edge.
+# settings file unchanged (with and without a window manager), a window
+# moved to a negative left edge, and a modal dialog that the window manager
+# is asked to minimise. Only the processes started here are ever ended.
 set -euo pipefail
 program=$(readlink -f "$1")
 for tool in Xvfb xdotool xwininfo openbox; do
@@ -24,10 +25,11 @@ exec 3> >(cat > "$work/display")
 Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 & xvfb=$!
 exec 3>&-
 wm=""
+pids=()   # every copy of the program started here
 cleanup() {
   local status=$?
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  pkill -f "^$program" 2>/dev/null || true
+  for started in ${pids[@]+"${pids[@]}"}; do kill "$started" 2>/dev/null || true; done
   kill "$xvfb" 2>/dev/null || true
   if [ "$status" -ne 0 ]; then
     echo "--- Xvfb said:"; cat "$work/xvfb.log" 2>/dev/null || true
@@ -74,15 +76,44 @@ client_xy() {  # window id -> "x y" of the client area
 }
 start() {
   (cd "$work" && exec "$program" >/dev/null 2>>"$log") & pid=$!
+  pids+=("$pid")
   main=$(wait_window "TarnVole v1.1.4")
   sleep 0.3
 }
-close_by_close_box() {
-  read -r x y < <(client_xy "$main")
-  local width
-  width=$(xwininfo -id "$main" | awk '/Width:/{print $NF}')
+click_close_box() {  # window id: the close box at the right end of its title bar
+  local x y width
+  read -r x y < <(client_xy "$1")
+  width=$(xwininfo -id "$1" | awk '/Width:/{print $NF}')
   xdotool mousemove $((x + width - 9)) $((y - 10)) click 1
+}
+close_by_close_box() {
+  click_close_box "$main"
   wait_exit "$pid"
+}
+our_window() {  # name -> prints the id of the shown window of that name of the program started last
+  for _ in $(seq 100); do
+    local id
+    id=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+wait_viewable() { for _ in $(seq 50); do viewable "$1" && return 0; sleep 0.1; done; return 1; }
+wait_gone() { for _ in $(seq 50); do viewable "$1" || return 0; sleep 0.1; done; return 1; }
+fixed_size() {  # window id: the smallest and largest sizes it asks for are the same
+  local hints min max
+  hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+  min=$(sed -n 's/.*minimum size: //p' <<<"$hints")
+  max=$(sed -n 's/.*maximum size: //p' <<<"$hints")
+  [ -n "$min" ] && [ "$min" = "$max" ]
+}
+toolbar_button() {  # index: a click on the toolbar button of that index (1, 2, 4, 6, 8, 13)
+  local x y offset
+  read -r x y < <(client_xy "$main")
+  case $1 in 1) offset=21 ;; 2) offset=60 ;; 4) offset=107 ;; 6) offset=154 ;; 8) offset=201 ;; 13) offset=272 ;; esac
+  xdotool mousemove $((x + offset)) $((y + 12)) click 1
 }
 quit_by_toolbar() {
   read -r x y < <(client_xy "$main")
@@ -92,6 +123,7 @@ quit_by_toolbar() {
 
 # 1. First run in an empty folder: the damaged-file message, then the window.
 (cd "$work" && exec "$program" >/dev/null 2>>"$log") & pid=$!
+pids+=("$pid")
 box=$(wait_window "TarnVole")
 check "the first run shows a message box before the main window" \
   test -z "$(xdotool search --onlyvisible --name '^TarnVole v1.1.4$' 2>/dev/null || true)"
@@ -133,6 +165,39 @@ read -r back_x back_y < <(client_xy "$main")
 check "the window comes back at the same place ($moved_x,$moved_y -> $back_x,$back_y)" \
   test "$moved_x $moved_y" = "$back_x $back_y"
 close_by_close_box
+
+# 6. A modal dialog under a window manager: it belongs to the main window
+# and keeps its size. Asked to minimise it, the window manager takes the
+# board along (or leaves the dialog up): the board is never shown without
+# the dialog it waits for. Restored, the two come back together; a click on
+# the board leaves the dialog up; closed, the board answers again.
+start
+toolbar_button 13
+records=$(our_window "成績表") || records=""
+check "the records button opens the records dialog" test -n "$records"
+if [ -n "$records" ]; then
+  check "the records dialog is a transient of the main window" \
+    grep -q "# $(printf '0x%x' "$main")\$" <(xprop -id "$records" WM_TRANSIENT_FOR)
+  check "the records dialog tells the window manager it cannot be resized" fixed_size "$records"
+  xdotool windowminimize "$records"
+  sleep 0.5
+  stranded() { viewable "$main" && ! viewable "$records"; }
+  check "minimising the dialog does not leave the board alone on the screen" eval '! stranded'
+  xdotool windowactivate "$main" 2>/dev/null || true
+  check "the dialog comes back with the main window" wait_viewable "$records"
+  check "the main window comes back too" wait_viewable "$main"
+  read -r x y < <(client_xy "$main")
+  xdotool mousemove $((x + 300)) $((y + 420)) click 1
+  sleep 0.3
+  check "a click on the board leaves the dialog up" viewable "$records"
+  click_close_box "$records"
+  check "the close box closes the dialog" wait_gone "$records"
+  toolbar_button 4
+  options=$(our_window "オプション") || options=""
+  check "the board answers again: the options button opens its dialog" test -n "$options"
+  [ -n "$options" ] && click_close_box "$options" && wait_gone "$options"
+fi
+check "the program ends by its close box afterwards" close_by_close_box
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all end-to-end checks passed"

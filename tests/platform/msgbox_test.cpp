@@ -1,10 +1,15 @@
-// Message boxes: the answers they give, and a Yes/No question that Esc or the
-// close box cannot answer.
+// Message boxes: the answers they give, a Yes/No question that Esc or the
+// close box cannot answer, and the one face all their text is drawn in.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QLabel>
 #include <QMessageBox>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -76,6 +81,41 @@ TEST(MessageBox, AnOkBoxWithoutTitleShowsTheProgramsTitle) {
   });
   EXPECT_EQ(platform::MsgBox("message"), platform::vbOK);
   EXPECT_EQ(title, platform::ProgramTitle());
+}
+
+// The families that draw each piece of a text in a font, after the font
+// fallback has picked a face for every character.
+QStringList FacesDrawing(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  while (layout.createLine().isValid()) {
+  }
+  layout.endLayout();
+  QStringList faces;
+  for (const QGlyphRun& run : layout.glyphRuns())
+    if (!faces.contains(run.rawFont().familyName())) faces << run.rawFont().familyName();
+  return faces;
+}
+
+// Digits and Japanese on one line come from the same IPA face, as in the
+// dialogs, not the digits from a Latin face beside them; the buttons too.
+TEST(MessageBox, DigitsAndJapaneseAreDrawnInTheIpaGothicFace) {
+  const QString prompt = QStringLiteral("この位置には 12 枚までしか移動できません。(3 枚)");
+  QStringList labelFaces, buttonFaces;
+  QString labelFamily;
+  BoxDriver driver([&](QMessageBox* box, int) {
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+      labelFamily = QFontInfo(label->font()).family();
+      labelFaces = FacesDrawing(label->text(), label->font());
+    }
+    for (QAbstractButton* b : box->buttons()) buttonFaces << FacesDrawing(b->text(), b->font());
+    ButtonStartingWith(box, "はい")->click();
+  });
+  EXPECT_EQ(platform::MsgBox(prompt, platform::vbYesNo), platform::vbYes);
+  EXPECT_EQ(labelFamily.toStdString(), "IPAPGothic");
+  EXPECT_EQ(labelFaces.join(u',').toStdString(), "IPAPGothic");
+  buttonFaces.removeDuplicates();
+  EXPECT_EQ(buttonFaces.join(u',').toStdString(), "IPAPGothic");
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+// Modal windows over the main window: the window manager is told they belong
+// to it and keep their size, and one that was minimised comes back rather
+// than leave the player before a board that refuses every click.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "platform/forms.h"
+
+namespace {
+
+class Dialog : public platform::Form {
+ public:
+  Dialog() {
+    setClientSize(3000, 1500);
+    setCaption(QStringLiteral("dialog"));
+    setCenterOnOwner(true);
+  }
+};
+
+class ModalWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main.setWindowTitle(QStringLiteral("main"));
+    main.setFixedSize(600, 400);
+    main.move(100, 100);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    platform::SetMainWindow(&main);
+  }
+  void TearDown() override {
+    platform::SetMainWindow(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // Shows a modal window by `show` and runs `inside` on it once it is up;
+  // the window is then closed (a stuck one after five seconds, so that a
+  // failure cannot hang the test).
+  static void WithModal(const std::function<void()>& show, const std::function<void(QWidget*)>& inside) {
+    bool ran = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (ran || !modal || !modal->isVisible()) return;
+      ran = true;
+      inside(modal);
+      Close(modal);
+    });
+    poll.start(5);
+    QTimer::singleShot(5000, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) Close(modal);
+    });
+    show();
+    EXPECT_TRUE(ran);
+  }
+  static void Close(QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+      box->buttons().first()->click();
+    else
+      modal->close();
+  }
+
+  QWidget main;
+};
+
+const std::array<std::pair<const char*, std::function<void()>>, 3> Shows = {{
+    {"dialog", [] { platform::Show<Dialog>(platform::Modal); }},
+    {"OK message box", [] { platform::MsgBox(QStringLiteral("message")); }},
+    {"Yes/No message box", [] { platform::MsgBox(QStringLiteral("question"), platform::vbYesNo); }},
+}};
+
+// What the window manager reads: a transient of the main window (so it is
+// kept above it and minimised and restored with it) whose smallest and
+// largest sizes are its size. A dialog still opens centred on the main window.
+TEST_F(ModalWindows, AreTransientsOfTheMainWindowAndCannotBeResized) {
+  for (const auto& [name, show] : Shows) {
+    SCOPED_TRACE(name);
+    WithModal(show, [&](QWidget* modal) {
+      EXPECT_TRUE(modal->isWindow());
+      ASSERT_NE(modal->windowHandle(), nullptr);
+      EXPECT_EQ(modal->windowHandle()->transientParent(), main.windowHandle());
+      EXPECT_EQ(modal->minimumSize(), modal->maximumSize());
+      EXPECT_EQ(modal->size(), modal->minimumSize());
+      if (!qobject_cast<QMessageBox*>(modal)) {
+        const QPoint offset = modal->geometry().center() - main.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+      }
+    });
+  }
+}
+
+// A mouse press as the X server reports it (the only way a refused click on
+// the board shows itself), and one that is not a press.
+void XEvent(std::uint8_t code) {
+  std::array<std::uint8_t, 32> event{};
+  event[0] = code;
+  qintptr result = 0;
+  QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event.data(), &result);
+}
+
+TEST_F(ModalWindows, AMinimisedOneComesBackAtAClickOrWhenTheMainWindowIsRestored) {
+  const struct {
+    const char* name;
+    bool minimiseMain;
+    std::function<void(QWidget&)> act;
+  } ways[] = {
+      {"a click on the board", false, [](QWidget&) { XEvent(4); }},
+      {"a click the window manager passed on", false, [](QWidget&) { XEvent(4 | 0x80); }},
+      {"the main window restored", true,
+       [](QWidget& m) { m.setWindowState(m.windowState() & ~Qt::WindowMinimized); }},
+  };
+  // A dialog only: on the offscreen platform a message box un-minimises
+  // itself, so there it would prove nothing.
+  const auto& show = Shows[0].second;
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    WithModal(show, [&](QWidget* modal) {
+      modal->setWindowState(modal->windowState() | Qt::WindowMinimized);
+      if (way.minimiseMain) main.setWindowState(main.windowState() | Qt::WindowMinimized);
+      XEvent(6);  // a pointer move brings nothing back
+      QTest::qWait(20);
+      ASSERT_TRUE(modal->isMinimized());
+      way.act(main);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !modal->isMinimized(); }, 2000));
+      EXPECT_TRUE(modal->isVisible());
+    });
+    main.setWindowState(Qt::WindowNoState);
+  }
+}
+
+}  // namespace
