@@ -48,8 +48,12 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
-  BookLoss();
-  WriteLossRecords();
+  // Booked on the records as the file holds them, so that a loss in another
+  // copy of the program since is not overwritten.
+  BookRecordsAfresh(8, 14, [this] {
+    BookLoss();
+    WriteLossRecords();
+  });
 }
 
 void Form3::BookLoss() {

@@ -128,6 +128,7 @@ TEST_F(MoveSearch, AStuckBoardBooksOneLossAndIsDealtAfresh) {
   keepLostBoard = false;
   LayOut(DeadColumns, FullFreeCells);
   Losses = 4;
+  StoreChangedRecords(8, 8);
 
   form->FindPossibleMoves();
 
