@@ -18,9 +18,11 @@ namespace {
 
 // How long a write waits for another process's lock, and the age after
 // which a lock is taken over even from a process that still runs. A lock is
-// held only for the milliseconds of one read-and-write.
-constexpr int LockWaitMs = 3000;
-constexpr int StaleLockMs = 10000;
+// held only for the milliseconds of one read-and-write; one whose owner was
+// killed before it could write its process id into it can only be told by
+// its age, so the wait outlasts that age.
+constexpr int LockWaitMs = 5000;
+constexpr int StaleLockMs = 2000;
 
 VbError AccessError(const QString& name, const QString& reason) {
   return VbError(ErrFileAccess, name + QStringLiteral(": ") + reason);
