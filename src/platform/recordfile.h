@@ -60,11 +60,13 @@ class RecordFile {
 // Keeps other processes from writing a record file while it lives. The lock
 // is a file next to the record file ("<name>.lock"). Within this process
 // the lock is shared: a lock taken while another one is held is the same
-// lock, so a read, a change and a write can run under one lock. A lock left
-// behind by a process that was killed is taken over at once; one held for
-// long by a process that still runs is given up on after a few seconds. A
-// lock that cannot be taken because the folder does not allow the lock file
-// is no lock at all: the write that follows fails there anyway.
+// lock, so a read, a change and a write can run under one lock. A lock is
+// held only for the milliseconds of one write, so one left behind by a
+// process that was killed is taken over at once, and one that is older
+// than two seconds is taken over as well: its process hangs or was killed
+// before it could sign the lock. A lock that cannot be taken because the
+// folder does not allow the lock file is no lock at all: the write that
+// follows fails there anyway.
 class RecordFileLock {
  public:
   explicit RecordFileLock(const QString& recordFileName);
@@ -72,8 +74,8 @@ class RecordFileLock {
   RecordFileLock(const RecordFileLock&) = delete;
   RecordFileLock& operator=(const RecordFileLock&) = delete;
 
-  // True when another process held the lock for the whole wait; a lock
-  // taken inside a refused one is refused as well.
+  // True when the lock could not be had within the wait (another process
+  // kept taking it); a lock taken inside a refused one is refused as well.
   bool Refused() const { return refused_; }
 
  private:
