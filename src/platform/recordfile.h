@@ -1,16 +1,32 @@
-// A file of fixed-length text records, opened for random access.
+// A file of fixed-length text records, read and written whole.
 //
-// Opening creates the file, empty, when it does not exist. Records are
-// numbered from 1; record n lies at byte (n - 1) * length. A record read
-// beyond the end of the file reads as blanks. Every failure to open, read or
-// write throws VbError(ErrFileAccess) naming the file.
+// Opening reads the file's bytes. A file that does not exist reads as empty
+// and is not created by the read, but a folder it could not be created in is
+// an error already then. Records are numbered from 1; record n lies at byte
+// (n - 1) * length. A record read beyond the end of the file reads as blanks.
+//
+// Put changes the records in memory only; Close then replaces the file with
+// its new bytes in one step: they go to a temporary file in the same folder,
+// are flushed to disk, and the temporary file is renamed over the file. A
+// process killed at any moment therefore leaves either the old file or the
+// new one, and a write that fails leaves the old file as it was. Records
+// that were not put keep the bytes the file holds when the first record is
+// put. The file keeps its permissions, a file that may not be written is not
+// replaced, and a symbolic link keeps pointing at the file it named.
+//
+// From the first Put to Close the file's lock is held (see RecordFileLock),
+// so that another process writing the same file cannot slip in between.
+// Every failure to open, read or write throws VbError(ErrFileAccess) naming
+// the file.
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 namespace platform {
+
+class RecordFileLock;
 
 class RecordFile {
  public:
@@ -21,17 +37,49 @@ class RecordFile {
 
   // The record's text, exactly recordLength characters (Latin-1 bytes).
   QString Get(int record);
-  // Writes text left-justified, blank-padded and cut to the record length.
+  // Sets the record's text, left-justified, blank-padded and cut to the
+  // record length.
   void Put(int record, const QString& text);
+  // Writes the file when a record was put. Without Close nothing is written.
   void Close();
 
   const QString& Name() const { return name_; }
 
  private:
+  void ReadBytes();
+  void WriteBytes();
+
   QString name_;
   int length_;
-  std::unique_ptr<QFile> file_;
-  bool writable_ = false;
+  QByteArray bytes_;
+  bool open_ = false;
+  bool changed_ = false;
+  std::unique_ptr<RecordFileLock> lock_;
+};
+
+// Keeps other processes from writing a record file while it lives. The lock
+// is a file next to the record file ("<name>.lock"). Within this process
+// the lock is shared: a lock taken while another one is held is the same
+// lock, so a read, a change and a write can run under one lock. A lock is
+// held only for the milliseconds of one write, so one left behind by a
+// process that was killed is taken over at once, and one that is older
+// than two seconds is taken over as well: its process hangs or was killed
+// before it could sign the lock. A lock that cannot be taken because the
+// folder does not allow the lock file is no lock at all: the write that
+// follows fails there anyway.
+class RecordFileLock {
+ public:
+  explicit RecordFileLock(const QString& recordFileName);
+  ~RecordFileLock();
+  RecordFileLock(const RecordFileLock&) = delete;
+  RecordFileLock& operator=(const RecordFileLock&) = delete;
+
+  // True when the lock could not be had within the wait (another process
+  // kept taking it); a lock taken inside a refused one is refused as well.
+  bool Refused() const { return refused_; }
+
+ private:
+  bool refused_ = false;
 };
 
 // The text as a record holds it: left-justified, blank-padded, cut to length.

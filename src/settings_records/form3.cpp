@@ -52,8 +52,12 @@ void Form3::Form_Load() {
   // books and writes nothing.
   if (LossBooked == 1) return;
   LossBooked = 1;
-  BookLoss();
-  WriteLossRecords();
+  // Booked on the records as the file holds them, so that a loss in another
+  // copy of the program since is not overwritten.
+  BookRecordsAfresh(8, 14, [this] {
+    BookLoss();
+    WriteLossRecords();
+  });
 }
 
 void Form3::BookLoss() {

@@ -56,10 +56,14 @@ Form4::Form4() {
 void Form4::Form_Load() {
   const std::int64_t seconds = platform::DateDiffSeconds(GameStart, platform::Now());
   ShowTimeAndMoves(seconds);
-  KeepTimeRecords(seconds);
-  KeepMoveRecords();
-  BookWin();
-  WriteWinRecords();
+  // Booked on the records as the file holds them, so that a game ended in
+  // another copy of the program since is not overwritten.
+  BookRecordsAfresh(7, 22, [this, seconds] {
+    KeepTimeRecords(seconds);
+    KeepMoveRecords();
+    BookWin();
+    WriteWinRecords();
+  });
 }
 
 void Form4::ShowTimeAndMoves(std::int64_t seconds) {

@@ -237,17 +237,20 @@ void Form6::ShowValue(platform::DialogLabel* label, const QString& caption) {
 // Writes the reset values of records firstRecord..lastRecord at once, with
 // no question asked, then shows everything as the file now holds it.
 void Form6::ResetRecords(int firstRecord, int lastRecord) {
-  for (int n = firstRecord; n <= lastRecord; ++n) CfgText[n] = Number(ResetValue(n));
-  GuardFileAccess(
-      [firstRecord, lastRecord] {
-        platform::RecordFile file(CfgFileName, CfgRecordLength);
-        for (int n = firstRecord; n <= lastRecord; ++n) {
-          CfgRecord.Set(NumberText(NumberFromText(CfgText[n])));
-          file.Put(n, CfgRecord.RecordText);
-        }
-        file.Close();
-      },
-      true);
+  // Under the file's lock, like a game end in another copy of the program.
+  BookRecordsAfresh(firstRecord, lastRecord, [firstRecord, lastRecord] {
+    for (int n = firstRecord; n <= lastRecord; ++n) CfgText[n] = Number(ResetValue(n));
+    GuardFileAccess(
+        [firstRecord, lastRecord] {
+          platform::RecordFile file(CfgFileName, CfgRecordLength);
+          for (int n = firstRecord; n <= lastRecord; ++n) {
+            CfgRecord.Set(NumberText(NumberFromText(CfgText[n])));
+            file.Put(n, CfgRecord.RecordText);
+          }
+          file.Close();
+        },
+        true);
+  });
   LoadAndShowRecords();
 }
 

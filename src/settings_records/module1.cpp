@@ -1,5 +1,8 @@
 #include "settings_records/module1.h"
 
+#include <QStringList>
+#include <bitset>
+
 #include "platform/forms.h"
 #include "platform/recordfile.h"
 #include "platform/vb.h"
@@ -70,6 +73,29 @@ RecordSlot Slot(int record) {
   }
 }
 
+// The records whose values in memory did not reach the file because their
+// last write failed: memory is ahead of the file there.
+std::bitset<CfgRecordCount + 1> recordsAheadOfFile;
+
+void SetAheadOfFile(int first, int last, bool ahead) {
+  for (int n = first; n <= last; ++n) recordsAheadOfFile[n] = ahead;
+}
+
+bool AnyAheadOfFile(int first, int last) {
+  for (int n = first; n <= last; ++n)
+    if (recordsAheadOfFile[n]) return true;
+  return false;
+}
+
+// While a booking holds the file's lock, the file problems it meets are
+// kept here and shown after the lock is released, so that no other copy
+// waits on a message box.
+struct HeldProblems {
+  QStringList messages;
+  bool writeFailed = false;
+};
+HeldProblems* heldProblems = nullptr;
+
 // Reads records first..last into CfgText[n - 1], then converts them in order.
 void ReadRecords(int first, int last) {
   platform::RecordFile file(CfgFileName, CfgRecordLength);
@@ -84,6 +110,51 @@ void ReadRecords(int first, int last) {
       *slot.date = DateFromText(CfgText[n - 1]);
     else
       *slot.number = NumberFromText(CfgText[n - 1]);
+  }
+  SetAheadOfFile(first, last, false);
+}
+
+// The values of records first..last, to be put back when a read fails halfway.
+struct RecordValues {
+  std::array<Long, CfgRecordCount + 1> numbers{};
+  std::array<VbDate, CfgRecordCount + 1> dates{};
+};
+
+RecordValues ValuesOf(int first, int last) {
+  RecordValues values;
+  for (int n = first; n <= last; ++n) {
+    const RecordSlot slot = Slot(n);
+    if (slot.date)
+      values.dates[n] = *slot.date;
+    else
+      values.numbers[n] = *slot.number;
+  }
+  return values;
+}
+
+void PutBack(const RecordValues& values, int first, int last) {
+  for (int n = first; n <= last; ++n) {
+    const RecordSlot slot = Slot(n);
+    if (slot.date)
+      *slot.date = values.dates[n];
+    else
+      *slot.number = values.numbers[n];
+  }
+}
+
+// Records 7 to 22 from the file, unless memory is ahead of it. A file that
+// cannot be read, or a record that does not convert, leaves every value as
+// it was in memory.
+void ReadRecords7To22UnlessAhead() {
+  if (AnyAheadOfFile(7, 22)) return;
+  const RecordValues before = ValuesOf(7, 22);
+  try {
+    ReadRecords7To22();
+  } catch (const VbError& e) {
+    if (e.Number() != platform::ErrFileAccess && e.Number() != platform::ErrTypeMismatch &&
+        e.Number() != platform::ErrOverflow)
+      throw;
+    PutBack(before, 7, 22);
   }
 }
 
@@ -115,6 +186,27 @@ void WriteDefaultRecords() {
   WriteStagedRecords(1, CfgRecordCount, 0);
 }
 
+void BookRecordsAfresh(int firstRecord, int lastRecord, const std::function<void()>& bookAndWrite) {
+  HeldProblems problems;
+  {
+    platform::RecordFileLock lock(CfgFileName);
+    // Without the lock another copy could write between the read and the
+    // write; the booking then goes on from memory and its write is refused.
+    if (!lock.Refused()) ReadRecords7To22UnlessAhead();
+    HeldProblems* const outer = heldProblems;
+    heldProblems = &problems;
+    try {
+      bookAndWrite();
+    } catch (...) {
+      heldProblems = outer;
+      throw;
+    }
+    heldProblems = outer;
+  }
+  SetAheadOfFile(firstRecord, lastRecord, problems.writeFailed);
+  for (const QString& message : problems.messages) platform::MsgBox(message, platform::vbOKOnly);
+}
+
 void SetDefaultValues() {
   for (int n = 1; n <= CfgRecordCount; ++n) {
     const RecordSlot slot = Slot(n);
@@ -141,7 +233,13 @@ bool GuardFileAccess(const std::function<void()>& access, bool writing, const QS
     return true;
   } catch (const VbError& e) {
     if (e.Number() != platform::ErrFileAccess) throw;
-    platform::MsgBox(message.isEmpty() ? FileProblemMessage(writing) : message, platform::vbOKOnly);
+    const QString text = message.isEmpty() ? FileProblemMessage(writing) : message;
+    if (heldProblems) {
+      heldProblems->messages.append(text);
+      heldProblems->writeFailed = heldProblems->writeFailed || writing;
+    } else {
+      platform::MsgBox(text, platform::vbOKOnly);
+    }
     return false;
   }
 }
@@ -159,6 +257,7 @@ void ResetModule1ForTesting() {
   GameStart = VbDate();
   CfgRecord = CfgRecordType();
   CfgText.fill(QString());
+  recordsAheadOfFile.reset();
 }
 
 }  // namespace tarnvole

@@ -112,6 +112,16 @@ void StageRecordTexts(int first, int last);
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset);
 // The default reset: the damaged-file message, then all 26 default texts.
 void WriteDefaultRecords();
+// Books a game end or a records reset, which writes records
+// firstRecord..lastRecord (within 7 to 22), against the records as the file
+// holds them now, so that copies of the program sharing the file add their
+// results up instead of overwriting each other's. Under the file's lock,
+// records 7 to 22 are read afresh into the variables, then `bookAndWrite`
+// runs, and only after it may another copy write. The values in memory are
+// used as they are when the file cannot be read or converted, and when a
+// write of this copy failed since (its memory is then ahead of the file).
+// A file problem met meanwhile is shown once the lock is released.
+void BookRecordsAfresh(int firstRecord, int lastRecord, const std::function<void()>& bookAndWrite);
 // The 26 default values put straight into the variables (used when the file
 // cannot be read at all).
 void SetDefaultValues();

@@ -131,6 +131,7 @@ TEST_F(MoveSearch, AStuckBoardBooksOneLossAndIsDealtAfresh) {
   keepLostBoard = false;
   LayOut(DeadColumns, FullFreeCells);
   Losses = 4;
+  StoreChangedRecords(8, 8);
 
   form->FindPossibleMoves();
 

@@ -21,6 +21,7 @@ class StalemateDialog : public GameEndDialog {
   }
   // Books one loss the way the move search does, without showing the window.
   void LoadAndUnload() {
+    StoreChangedRecords(8, 14);
     platform::Load<Form3>();
     platform::Unload<Form3>();
   }
@@ -32,6 +33,7 @@ class StalemateDialog : public GameEndDialog {
       ASSERT_NE(form, nullptr);
       (button == 1 ? form->Command1 : form->Command2)->click();
     };
+    StoreChangedRecords(8, 14);
     platform::Show<Form3>(platform::Modal);
   }
 };

@@ -29,6 +29,7 @@ class WinDialog : public GameEndDialog {
   std::pair<QString, QString> Win(qint64 seconds, Long moves) {
     GameStart = SecondsFromNow(-seconds);
     MoveCount = moves;
+    StoreChangedRecords(7, 22);
     Form4& form = platform::Load<Form4>();
     const auto labels = std::make_pair(form.Label3->text(), form.Label5->text());
     platform::Unload<Form4>();
@@ -41,6 +42,7 @@ class WinDialog : public GameEndDialog {
       ASSERT_NE(form, nullptr);
       form->Command1->click();
     };
+    StoreChangedRecords(7, 22);
     platform::Show<Form4>(platform::Modal);
   }
 };

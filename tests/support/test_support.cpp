@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include "platform/forms.h"
+#include "platform/vb.h"
+#include "settings_records/module1.h"
 
 namespace testing_support {
 
@@ -52,6 +54,31 @@ QByteArray WithRecord(QByteArray file, int record, const QByteArray& text) {
 }
 
 QByteArray RecordOf(const QByteArray& file, int record) { return file.mid((record - 1) * 8, 8); }
+
+namespace {
+bool SameValue(int record, const QString& a, const QString& b) {
+  try {
+    return tarnvole::IsDateRecord(record) ? tarnvole::DateFromText(a) == tarnvole::DateFromText(b)
+                                          : tarnvole::NumberFromText(a) == tarnvole::NumberFromText(b);
+  } catch (const platform::VbError&) {
+    return false;
+  }
+}
+}  // namespace
+
+void StoreChangedRecords(int first, int last) {
+  QFile file(QStringLiteral("tarnvole.cfg"));
+  if (!file.open(QIODevice::ReadOnly)) return;
+  QByteArray bytes = file.readAll();
+  file.close();
+  tarnvole::StageRecordTexts(first, last);
+  for (int n = first; n <= last; ++n) {
+    const QString inFile = QString::fromLatin1(RecordOf(bytes, n));
+    if (!SameValue(n, inFile, tarnvole::CfgText[n]))
+      bytes = WithRecord(bytes, n, tarnvole::CfgText[n].toLatin1());
+  }
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
 
 ModalAnswerer::ModalAnswerer(QString button) : messageBoxButton(std::move(button)) {
   QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });

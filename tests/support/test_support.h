@@ -35,6 +35,11 @@ QByteArray DefaultCfgBytes();
 QByteArray WithRecord(QByteArray file, int record, const QByteArray& text);
 // Record n of a file's bytes.
 QByteArray RecordOf(const QByteArray& file, int record);
+// Puts records first..last of the values in memory into "tarnvole.cfg" in
+// the current folder where the file holds another value, as this program's
+// own last write would have left them: the game-end dialogs book on what the
+// file holds. A record already holding the value keeps its text.
+void StoreChangedRecords(int first, int last);
 
 // Answers every modal window that opens while it lives: message boxes get
 // their prompt recorded and a button pressed (by its text: "OK", "はい",

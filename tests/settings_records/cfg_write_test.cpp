@@ -1,0 +1,159 @@
+// Writing the settings file: a write lands whole or not at all, whatever
+// happens to the program in the middle of it, and keeps what the file is.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <random>
+
+#include "platform/vb.h"
+#include "settings_records/module1.h"
+#include "support/test_support.h"
+
+using namespace tarnvole;
+using namespace testing_support;
+
+namespace {
+
+// The permission bits of owner, group and others, without Qt's bits for the
+// current user.
+constexpr QFileDevice::Permissions OwnerGroupOther = QFileDevice::Permissions::fromInt(0x7077);
+
+class CfgWrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetModule1ForTesting();
+    CfgFileName = QStringLiteral("tarnvole.cfg");
+  }
+  void TearDown() override { ResetModule1ForTesting(); }
+
+  // Starts the writer in the scratch folder.
+  void Start(QProcess& writer, const QStringList& arguments) const {
+    writer.setWorkingDirectory(folder.Path());
+    writer.start(QStringLiteral(TARNVOLE_RECORD_WRITER), arguments);
+    ASSERT_TRUE(writer.waitForStarted(10000));
+  }
+  QStringList Entries() const {
+    return QDir(folder.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  }
+
+  ScratchFolder folder;
+};
+
+// The file after a writer of records first..last was killed: every other
+// record as before, and the written ones all from one and the same write.
+void ExpectOneWholeWrite(const QByteArray& file, const QByteArray& before, int first, int last) {
+  ASSERT_EQ(file.size(), 208);
+  for (int n = 1; n <= 26; ++n) {
+    if (n < first || n > last) {
+      EXPECT_EQ(RecordOf(file, n), RecordOf(before, n)) << "record " << n;
+    }
+  }
+  const QByteArray written = RecordOf(file, first);
+  bool isNumber = false;
+  EXPECT_GE(written.trimmed().toInt(&isNumber), 1) << written.constData();
+  EXPECT_TRUE(isNumber) << written.constData();
+  for (int n = first + 1; n <= last; ++n)
+    EXPECT_EQ(RecordOf(file, n), written) << "record " << n << " of a write of " << first << ".." << last;
+}
+
+// A game end, the damaged-file reset and the quit, each killed at random
+// moments many times over.
+TEST_F(CfgWrite, AWriterKilledAtAnyMomentLeavesTheOldRecordsOrTheNew) {
+  struct Case {
+    int first, last;
+  };
+  const Case cases[] = {{7, 22}, {1, 26}, {23, 26}};
+  constexpr int KillsPerCase = 30;
+  // Well inside the suite's time limit of a minute per test.
+  constexpr qint64 KillTimeBudgetMs = 40000;
+  std::mt19937 random(2026);
+  QElapsedTimer elapsed;
+  elapsed.start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "records " << c.first << ".." << c.last);
+    const QByteArray before = DefaultCfgBytes();
+    folder.Write("tarnvole.cfg", before);
+    for (int kill = 0; kill < KillsPerCase && elapsed.elapsed() < KillTimeBudgetMs; ++kill) {
+      QProcess writer;
+      Start(writer, {QString::number(c.first), QString::number(c.last)});
+      ASSERT_TRUE(writer.waitForReadyRead(10000))
+          << "the writer never wrote: " << writer.readAllStandardError().toStdString();
+      QThread::usleep(random() % 20000);
+      ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+      ASSERT_TRUE(writer.waitForFinished(10000));
+      ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the writer ended before the kill";
+      ExpectOneWholeWrite(folder.Read("tarnvole.cfg"), before, c.first, c.last);
+      if (HasFailure()) return;
+    }
+  }
+  EXPECT_LT(elapsed.elapsed(), 90000) << "too slow to kill the writer often enough";
+}
+
+// Under a file-size limit the write fails like any other: the file stays as
+// it was (or absent), no temporary file is left, and the program lives on.
+TEST_F(CfgWrite, AFileSizeLimitMakesTheWriteFailWithoutEndingTheProgram) {
+  for (const bool fileBefore : {true, false}) {
+    SCOPED_TRACE(fileBefore ? "existing file" : "no file");
+    QFile::remove(folder.Path("tarnvole.cfg"));
+    if (fileBefore) folder.Write("tarnvole.cfg", DefaultCfgBytes());
+    QProcess writer;
+    Start(writer, {"7", "22", "100"});
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(writer.readAllStandardOutput().trimmed(), "failed");
+    if (fileBefore) {
+      EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+      EXPECT_EQ(Entries(), QStringList{"tarnvole.cfg"});
+    } else {
+      EXPECT_EQ(Entries(), QStringList());
+    }
+  }
+}
+
+TEST_F(CfgWrite, AWriteKeepsThePermissionsAndWritesThroughASymbolicLink) {
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+  ASSERT_TRUE(QFile::setPermissions("tarnvole.cfg", mode));
+  CfgText[7] = NumberText(5);
+  WriteStagedRecords(7, 7, 0);
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 7), " 5      ");
+  EXPECT_EQ(QFile::permissions("tarnvole.cfg") & OwnerGroupOther, mode);
+
+  // The link stays a link, and the file it names gets the records.
+  ASSERT_TRUE(QDir().mkdir("kept"));
+  ASSERT_TRUE(QFile::rename("tarnvole.cfg", "kept/real.cfg"));
+  ASSERT_TRUE(QFile::link("kept/real.cfg", "tarnvole.cfg"));
+  CfgText[8] = NumberText(9);
+  WriteStagedRecords(8, 8, 0);
+  EXPECT_TRUE(QFileInfo("tarnvole.cfg").isSymLink());
+  const QByteArray real = folder.Read("kept/real.cfg");
+  EXPECT_EQ(RecordOf(real, 7), " 5      ");
+  EXPECT_EQ(RecordOf(real, 8), " 9      ");
+  EXPECT_EQ(QFile::permissions("kept/real.cfg") & OwnerGroupOther, mode);
+}
+
+TEST_F(CfgWrite, AShortFileKeepsItsBytesAndItsMissingRecordsBecomeBlanks) {
+  const QByteArray shortFile = DefaultCfgBytes().left(100);
+  folder.Write("tarnvole.cfg", shortFile);
+  CfgText[23] = NumberText(1500);
+  WriteStagedRecords(23, 23, 0);
+  const QByteArray after = folder.Read("tarnvole.cfg");
+  ASSERT_EQ(after.size(), 184);
+  EXPECT_EQ(after.left(100), shortFile);
+  EXPECT_EQ(after.mid(100, 76), QByteArray(76, ' '));
+  EXPECT_EQ(RecordOf(after, 23), " 1500   ");
+}
+
+TEST_F(CfgWrite, AReadOfAMissingFileCreatesNothing) {
+  EXPECT_THROW(ReadAllRecords(), platform::VbError);
+  EXPECT_EQ(Entries(), QStringList());
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// Two copies of the game in one folder share one settings file: the game
+// ends and records resets of both add up instead of overwriting each other.
+// The two copies are simulated in this process by swapping what each keeps
+// in memory.
+#include <QDir>
+#include <QFile>
+#include <tuple>
+#include <vector>
+
+#include "platform/forms.h"
+#include "platform/widgets.h"
+#include "settings_records/form3.h"
+#include "settings_records/form4.h"
+#include "settings_records/form6.h"
+#include "settings_records/game_end_fixture.h"
+
+using namespace tarnvole;
+using namespace testing_support;
+using namespace game_end_testing;
+
+namespace {
+
+// Everything one copy keeps in memory about the records.
+auto Memory() {
+  return std::tie(Wins, Losses, BestWinStreak, BestWinStreakDate, LastGameWon, BestLossStreak,
+                  BestLossStreakDate, LastGameLost, ShortestTime, ShortestTimeDate, LongestTime,
+                  LongestTimeDate, FewestMoves, FewestMovesDate, MostMoves, MostMovesDate,
+                  WinStreak, LossStreak);
+}
+auto SavedMemory() {
+  return std::apply([](const auto&... value) { return std::make_tuple(value...); }, Memory());
+}
+using CopyMemory = decltype(SavedMemory());
+
+enum class GameEnd { Win, Loss, ResetGames };
+
+class TwoCopies : public GameEndDialog {
+ protected:
+  void TearDown() override {
+    platform::Unload<Form3>();
+    platform::Unload<Form4>();
+    platform::Unload<Form6>();
+    GameEndDialog::TearDown();
+  }
+  // A copy starting up: the full read of the file.
+  CopyMemory StartCopy() {
+    ReadAllRecords();
+    WinStreak = LastGameWon == 1 ? BestWinStreak : 0;
+    LossStreak = LastGameLost == 1 ? BestLossStreak : 0;
+    return SavedMemory();
+  }
+  // One copy ends a game (or resets the games row) with its own memory.
+  void Play(CopyMemory& copy, GameEnd end, qint64 seconds) {
+    Memory() = copy;
+    if (end == GameEnd::Win) {
+      GameStart = SecondsFromNow(-seconds);
+      MoveCount = 90;
+      platform::Load<Form4>();
+      platform::Unload<Form4>();
+    } else if (end == GameEnd::Loss) {
+      platform::Load<Form3>();
+      platform::Unload<Form3>();
+    } else {
+      platform::Load<Form6>().Command1->click();
+      platform::Unload<Form6>();
+    }
+    copy = SavedMemory();
+  }
+};
+
+TEST_F(TwoCopies, GameEndsAndResetsInBothCopiesAddUp) {
+  struct Case {
+    const char* name;
+    GameEnd first, second;  // by copy 1, then by copy 2
+    const char *wins, *losses, *bestWin, *bestLoss, *lastWon, *lastLost, *shortest, *longest;
+  };
+  // Copy 1 wins in 300 seconds, copy 2 in 500; the file starts at 5 wins and 2 losses.
+  const Case cases[] = {
+      {"loss, loss", GameEnd::Loss, GameEnd::Loss, " 5", " 4", " 0", " 1", " 0", " 1", " 3600", " 0"},
+      {"win, win", GameEnd::Win, GameEnd::Win, " 7", " 2", " 1", " 0", " 1", " 0", " 300", " 500"},
+      {"win, loss", GameEnd::Win, GameEnd::Loss, " 6", " 3", " 1", " 1", " 0", " 1", " 300", " 300"},
+      {"loss, win", GameEnd::Loss, GameEnd::Win, " 6", " 3", " 1", " 1", " 1", " 0", " 500", " 500"},
+      {"reset, loss", GameEnd::ResetGames, GameEnd::Loss, " 0", " 1", " 0", " 1", " 0", " 1", " 3600", " 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModule1ForTesting();
+    CfgFileName = QStringLiteral("tarnvole.cfg");
+    folder.Write("tarnvole.cfg", WithRecord(WithRecord(DefaultCfgBytes(), 7, " 5"), 8, " 2"));
+    CopyMemory copy1 = StartCopy();
+    CopyMemory copy2 = StartCopy();
+
+    Play(copy1, c.first, 300);
+    Play(copy2, c.second, 500);
+
+    const QByteArray file = File();
+    EXPECT_EQ(RecordOf(file, 7).trimmed(), QByteArray(c.wins).trimmed());
+    EXPECT_EQ(RecordOf(file, 8).trimmed(), QByteArray(c.losses).trimmed());
+    EXPECT_EQ(RecordOf(file, 9).trimmed(), QByteArray(c.bestWin).trimmed());
+    EXPECT_EQ(RecordOf(file, 12).trimmed(), QByteArray(c.bestLoss).trimmed());
+    EXPECT_EQ(RecordOf(file, 11).trimmed(), QByteArray(c.lastWon).trimmed());
+    EXPECT_EQ(RecordOf(file, 14).trimmed(), QByteArray(c.lastLost).trimmed());
+    EXPECT_EQ(RecordOf(file, 15).trimmed(), QByteArray(c.shortest).trimmed());
+    EXPECT_EQ(RecordOf(file, 17).trimmed(), QByteArray(c.longest).trimmed());
+    // The copy that played last sees what the file holds.
+    EXPECT_EQ(NumberText(Wins).toLatin1().trimmed(), QByteArray(c.wins).trimmed());
+    EXPECT_EQ(NumberText(Losses).toLatin1().trimmed(), QByteArray(c.losses).trimmed());
+  }
+}
+
+// Where the file cannot be trusted, a loss is booked on what this copy has
+// in memory, as before, and no error escapes the dialog.
+TEST_F(TwoCopies, ALossIsBookedOnMemoryWhereTheFileCannotBeTrusted) {
+  struct Case {
+    const char* name;
+    bool lastWriteFailed;
+    QByteArray file;  // when the loss is booked
+  };
+  const QByteArray losses3 = WithRecord(DefaultCfgBytes(), 8, " 3");
+  const Case cases[] = {
+      // The file still holds the loss before the one that could not be written.
+      {"own last write failed", true, losses3},
+      {"damaged date", false, WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 13, "junk")},
+      {"number out of range", false, WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 17, "9e99")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetModule1ForTesting();
+    CfgFileName = QStringLiteral("tarnvole.cfg");
+    folder.Write("tarnvole.cfg", losses3);
+    ReadAllRecords();
+    ModalAnswerer answerer;
+    if (c.lastWriteFailed) {
+      QFile::remove("tarnvole.cfg");
+      ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
+      platform::Load<Form3>();
+      platform::Unload<Form3>();
+      ASSERT_EQ(answerer.prompts.size(), 1);
+      ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
+    }
+    const Long lossesInMemory = Losses;
+    folder.Write("tarnvole.cfg", c.file);
+
+    EXPECT_NO_THROW({
+      platform::Load<Form3>();
+      platform::Unload<Form3>();
+    });
+
+    EXPECT_EQ(Losses, lossesInMemory + 1);
+    EXPECT_EQ(Record(8).trimmed(), QByteArray::number(lossesInMemory + 1));
+    EXPECT_EQ(answerer.prompts.size(), c.lastWriteFailed ? 1 : 0);
+  }
+}
+
+}  // namespace
