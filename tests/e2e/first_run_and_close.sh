@@ -13,6 +13,10 @@ done
 work=$(mktemp -d)
 log="$work/program.log"   # what the program prints, shown when the test fails
 unset QT_QPA_PLATFORM
+# xdotool matches window names as patterns in the locale's encoding: the
+# Japanese titles of the dialogs are found only under a UTF-8 locale, which
+# a bare environment (CI's, for one) does not set.
+export LC_ALL=C.UTF-8
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Xvfb picks a free display itself and names it on fd 3 once it accepts
