@@ -91,7 +91,6 @@ RecordFileLock::~RecordFileLock() {
 
 RecordFile::RecordFile(const QString& name, int recordLength) : name_(name), length_(recordLength) {
   IgnoreFileSizeLimitSignal();
-  ReadBytes();
   open_ = true;
 }
 
@@ -105,16 +104,19 @@ void RecordFile::ReadBytes() {
     QTemporaryFile probe(name_ + QStringLiteral(".XXXXXX"));
     if (!probe.open()) throw AccessError(name_, probe.errorString());
     bytes_.clear();
+    loaded_ = true;
     return;
   }
   if (!file.open(QIODevice::ReadOnly)) throw AccessError(name_, file.errorString());
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) throw AccessError(name_, file.errorString());
   bytes_ = std::move(bytes);
+  loaded_ = true;
 }
 
 QString RecordFile::Get(int record) {
   if (!open_) throw AccessError(name_, QStringLiteral("not open"));
+  if (!loaded_) ReadBytes();
   const qint64 offset = static_cast<qint64>(record - 1) * length_;
   QByteArray bytes;
   if (offset < bytes_.size()) bytes = bytes_.mid(offset, length_);
@@ -127,7 +129,7 @@ void RecordFile::Put(int record, const QString& text) {
   if (!open_) throw AccessError(name_, QStringLiteral("not open"));
   if (!lock_) {
     // The records this write leaves alone are taken as they are now, under
-    // the lock, not as they were when the file was opened.
+    // the lock, not as an earlier Get found them.
     lock_ = std::make_unique<RecordFileLock>(name_);
     if (lock_->Refused()) throw AccessError(name_, QStringLiteral("locked by another program"));
     ReadBytes();

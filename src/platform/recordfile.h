@@ -1,9 +1,11 @@
 // A file of fixed-length text records, read and written whole.
 //
-// Opening reads the file's bytes. A file that does not exist reads as empty
-// and is not created by the read, but a folder it could not be created in is
-// an error already then. Records are numbered from 1; record n lies at byte
-// (n - 1) * length. A record read beyond the end of the file reads as blanks.
+// The first Get reads the file's bytes; the first Put reads them under the
+// lock, so a write reads the file once. A file that does not exist reads as
+// empty and is not created by the read, but a folder it could not be created
+// in is an error already then. Records are numbered from 1; record n lies at
+// byte (n - 1) * length. A record read beyond the end of the file reads as
+// blanks.
 //
 // Put changes the records in memory only; Close then replaces the file with
 // its new bytes in one step: they go to a temporary file in the same folder,
@@ -53,6 +55,7 @@ class RecordFile {
   int length_;
   QByteArray bytes_;
   bool open_ = false;
+  bool loaded_ = false;
   bool changed_ = false;
   std::unique_ptr<RecordFileLock> lock_;
 };
