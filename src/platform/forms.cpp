@@ -161,11 +161,10 @@ void Form::setBorderless() {
 void Form::ShowForm(int modal) {
   // The pause windows have no owner: they never show a frame to minimise.
   const bool paused = windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
-  if (QWidget* owner = ShownMainWindow(); !paused && owner && owner != this && parentWidget() != owner)
-    setParent(owner, windowFlags());
+  QWidget* const owner = ShownMainWindow();
+  if (!paused && owner && owner != this && parentWidget() != owner) setParent(owner, windowFlags());
   if (centerOnOwner_) {
-    const QWidget* owner = MainWindow();
-    const QRect area = owner && owner->isVisible() ? owner->frameGeometry()
+    const QRect area = owner ? owner->frameGeometry()
                        : screen() ? screen()->availableGeometry() : QRect();
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
   }
