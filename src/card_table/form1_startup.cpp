@@ -283,6 +283,8 @@ void Form1::RunLoadSteps() {
 }
 
 void Form1::SaveWindowAndQuit() {
+  // Game ends whose write failed are written now, or are lost with a message.
+  WritePendingBookings();
   CfgText[23] = NumberText(Top());
   CfgText[24] = NumberText(Left());
   CfgText[25] = NumberText(Height());

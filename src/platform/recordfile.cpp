@@ -1,14 +1,19 @@
 #include "platform/recordfile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "platform/vb.h"
 
@@ -17,12 +22,13 @@ namespace platform {
 namespace {
 
 // How long a write waits for another process's lock, and the age after
-// which a lock is taken over even from a process that still runs. A lock is
-// held only for the milliseconds of one read-and-write; one whose owner was
-// killed before it could write its process id into it can only be told by
-// its age, so the wait outlasts that age.
-constexpr int LockWaitMs = 5000;
-constexpr int StaleLockMs = 2000;
+// which a lock file without a process id in it is taken over. A lock is held
+// only for the milliseconds of one read-and-write. One whose owner was killed
+// before it could write its process id can only be told by its age, so the
+// wait outlasts that age. A live owner's lock is never taken over: its
+// system lock keeps it.
+constexpr int LockWaitMs = 1500;
+constexpr int StaleLockMs = 1000;
 
 VbError AccessError(const QString& name, const QString& reason) {
   return VbError(ErrFileAccess, name + QStringLiteral(": ") + reason);
@@ -45,6 +51,91 @@ void SyncFolderOf(const QString& fileName) {
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+VbError SystemError(const QString& name) {
+  return AccessError(name, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// Writes all of the bytes at the file offset, in as many writes as it takes.
+bool WriteAll(int fd, const QByteArray& bytes, off_t offset) {
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd, bytes.constData() + done, bytes.size() - done, offset + done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += n;
+  }
+  return true;
+}
+
+// Temporary files are named "<file>.XXXXXX.tmp", six letters or digits in
+// place of the Xs. Only a writer holding the lock makes one, and it renames
+// or removes it before it lets the lock go, so one found under the lock was
+// left by a writer that was killed.
+QString TemporaryName(const QString& target) {
+  static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  QString name = target + u'.';
+  for (int i = 0; i < 6; ++i)
+    name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+  return name + QStringLiteral(".tmp");
+}
+
+void RemoveLeftoverTemporaryFiles(const QString& target) {
+  const QFileInfo info(target);
+  const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}\\.tmp")));
+  QDir folder = info.absoluteDir();
+  for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+    if (!entry.isSymLink() && leftover.match(entry.fileName()).hasMatch())
+      QFile::remove(entry.absoluteFilePath());
+  }
+}
+
+// Replaces the file by a new one holding the bytes, through a temporary file
+// renamed over it. Returns false, having changed nothing, when the new file
+// could not be the same file to its owner: another owner or group that this
+// process cannot give it, other permissions it cannot take, or a folder that
+// takes no new file. A write that fails throws and leaves the old file.
+bool ReplaceThroughTemporaryFile(const QString& target, const QByteArray& bytes,
+                                 const struct stat* old) {
+  QString temporary;
+  QByteArray temporaryPath;
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+    temporary = TemporaryName(target);
+    temporaryPath = QFile::encodeName(temporary);
+    fd = ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
+    throw SystemError(target);
+  }
+  const auto discard = [&] {
+    ::close(fd);
+    ::unlink(temporaryPath.constData());
+  };
+  if (old) {
+    const bool sameOwner = old->st_uid == ::geteuid() && old->st_gid == ::getegid();
+    if ((!sameOwner && ::fchown(fd, old->st_uid, old->st_gid) != 0) ||
+        ::fchmod(fd, old->st_mode & 07777) != 0) {
+      discard();
+      return false;
+    }
+  }
+  if (!WriteAll(fd, bytes, 0) || ::fsync(fd) != 0) {
+    const VbError error = SystemError(target);
+    discard();
+    throw error;
+  }
+  if (::close(fd) != 0 || ::rename(temporaryPath.constData(), QFile::encodeName(target).constData()) != 0) {
+    const VbError error = SystemError(target);
+    ::unlink(temporaryPath.constData());
+    throw error;
+  }
+  SyncFolderOf(target);
+  return true;
 }
 
 // The one lock of this process; nested RecordFileLocks share it.
@@ -82,6 +173,8 @@ RecordFileLock::RecordFileLock(const QString& recordFileName) {
   shared.refused = refused_;
 }
 
+bool RecordFileLock::Held() const { return !refused_ && TheLock().file != nullptr; }
+
 RecordFileLock::~RecordFileLock() {
   SharedLock& shared = TheLock();
   if (--shared.holders > 0) return;
@@ -101,7 +194,7 @@ void RecordFile::ReadBytes() {
   if (!file.exists()) {
     // Nothing to read yet. A folder the file could not be written in is
     // reported now, as when a missing file cannot be made.
-    QTemporaryFile probe(name_ + QStringLiteral(".XXXXXX"));
+    QTemporaryFile probe(name_ + QStringLiteral(".XXXXXX.tmp"));
     if (!probe.open()) throw AccessError(name_, probe.errorString());
     bytes_.clear();
     loaded_ = true;
@@ -149,26 +242,36 @@ void RecordFile::Close() {
 }
 
 void RecordFile::WriteBytes() {
-  // The rename would replace a file that may only be read: ask the file
-  // itself whether it may be written, without changing it.
-  QFile existing(name_);
-  if (existing.exists() &&
-      !existing.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly))
-    throw AccessError(name_, existing.errorString());
-  existing.close();
+  // The file itself, through any symbolic links.
+  const QFileInfo info(name_);
+  const QString target = info.exists() ? info.canonicalFilePath() : name_;
+  const QByteArray path = QFile::encodeName(target);
+  if (lock_ && lock_->Held()) RemoveLeftoverTemporaryFiles(target);
 
-  // QSaveFile writes to the target of a symbolic link and gives the new file
-  // the permissions of the old one; a write that is not committed removes
-  // its temporary file.
-  QSaveFile file(name_);
-  if (!file.open(QIODevice::WriteOnly)) throw AccessError(name_, file.errorString());
-  if (file.write(bytes_) != bytes_.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    throw AccessError(name_, reason);
+  struct stat old {};
+  if (::stat(path.constData(), &old) != 0) {
+    if (errno != ENOENT) throw SystemError(name_);
+    if (!ReplaceThroughTemporaryFile(target, bytes_, nullptr)) throw SystemError(name_);
+    return;
   }
-  if (!file.commit()) throw AccessError(name_, file.errorString());
-  SyncFolderOf(name_);
+  // A file that may only be read is refused before anything is written.
+  const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) throw SystemError(name_);
+  try {
+    if (old.st_nlink == 1 && ReplaceThroughTemporaryFile(target, bytes_, &old)) {
+      ::close(fd);
+      return;
+    }
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  // In place: one write of the whole image, cut to its length, on disk.
+  const bool written = WriteAll(fd, bytes_, 0) && ::ftruncate(fd, bytes_.size()) == 0 && ::fsync(fd) == 0;
+  const int writeError = errno;
+  ::close(fd);
+  errno = writeError;
+  if (!written) throw SystemError(name_);
 }
 
 }  // namespace platform

@@ -7,14 +7,19 @@
 // byte (n - 1) * length. A record read beyond the end of the file reads as
 // blanks.
 //
-// Put changes the records in memory only; Close then replaces the file with
-// its new bytes in one step: they go to a temporary file in the same folder,
-// are flushed to disk, and the temporary file is renamed over the file. A
-// process killed at any moment therefore leaves either the old file or the
-// new one, and a write that fails leaves the old file as it was. Records
-// that were not put keep the bytes the file holds when the first record is
-// put. The file keeps its permissions, a file that may not be written is not
-// replaced, and a symbolic link keeps pointing at the file it named.
+// Put changes the records in memory only; Close then writes the file's new
+// bytes. Where it can, Close replaces the file in one step: the bytes go to
+// a temporary file in the same folder, are flushed to disk, and the
+// temporary file is renamed over the file, so that a process killed at any
+// moment leaves either the old file or the new one, and a write that fails
+// leaves the old file as it was. The replacement must be the same file to
+// everyone else, so it is made only when it can take the old file's owner,
+// group and permissions and the old file has no second name (hard link).
+// Otherwise, and when the folder takes no new file, the bytes are written
+// over the old ones in one write and flushed to disk. Records that were not
+// put keep the bytes the file holds when the first record is put. A file
+// that may not be written is not written, and a symbolic link keeps
+// pointing at the file it named.
 //
 // From the first Put to Close the file's lock is held (see RecordFileLock),
 // so that another process writing the same file cannot slip in between.
@@ -61,15 +66,17 @@ class RecordFile {
 };
 
 // Keeps other processes from writing a record file while it lives. The lock
-// is a file next to the record file ("<name>.lock"). Within this process
+// is a file next to the record file ("<name>.lock") that also holds a
+// system lock (flock) for as long as its owner runs. Within this process
 // the lock is shared: a lock taken while another one is held is the same
-// lock, so a read, a change and a write can run under one lock. A lock is
-// held only for the milliseconds of one write, so one left behind by a
-// process that was killed is taken over at once, and one that is older
-// than two seconds is taken over as well: its process hangs or was killed
-// before it could sign the lock. A lock that cannot be taken because the
-// folder does not allow the lock file is no lock at all: the write that
-// follows fails there anyway.
+// lock, so a read, a change and a write can run under one lock.
+// A lock whose owner still runs is never taken over, however long it is
+// held; the wait for it is short, and what could not be written then is
+// written later (see Module1's bookings). A lock left by a killed process
+// is taken over at once, as its process id names no running program; one
+// whose process was killed before it could write its id into it is taken
+// over once it is a second old. A lock that cannot be taken because the
+// folder does not allow the lock file is no lock at all.
 class RecordFileLock {
  public:
   explicit RecordFileLock(const QString& recordFileName);
@@ -80,6 +87,9 @@ class RecordFileLock {
   // True when the lock could not be had within the wait (another process
   // kept taking it); a lock taken inside a refused one is refused as well.
   bool Refused() const { return refused_; }
+  // True when this process holds the lock file (not a refused lock, nor the
+  // no-lock of a folder that takes no lock file).
+  bool Held() const;
 
  private:
   bool refused_ = false;

@@ -54,10 +54,9 @@ void Form3::Form_Load() {
   LossBooked = 1;
   // Booked on the records as the file holds them, so that a loss in another
   // copy of the program since is not overwritten.
-  BookRecordsAfresh(8, 14, [this] {
-    BookLoss();
-    WriteLossRecords();
-  });
+  // A file that cannot be written costs nothing yet: the player is told,
+  // and the loss is written with the next game end or at the quit.
+  BookRecordsAfresh(8, 14, BookLoss, [] { StageRecordTexts(8, 14); });
 }
 
 void Form3::BookLoss() {
@@ -72,13 +71,6 @@ void Form3::BookLoss() {
     BestLossStreak = OneMore(BestLossStreak);
     BestLossStreakDate = platform::Today();
   }
-}
-
-void Form3::WriteLossRecords() {
-  StageRecordTexts(8, 14);
-  // A file that cannot be written costs only the stored copy: the player is
-  // told, and the counts stay in memory for the rest of the run.
-  GuardFileAccess([] { WriteStagedRecords(8, 14, 0); }, true);
 }
 
 void Form3::Command1_Click() { platform::Unload<Form3>(); }

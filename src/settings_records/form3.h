@@ -21,9 +21,9 @@ class Form3 : public platform::Form {
   platform::CommandButton* Command2 = nullptr;
   platform::DialogLabel* Label1 = nullptr;
 
- private:
-  void BookLoss();
-  void WriteLossRecords();
+  // The loss on the record variables. Static: a loss that could not be
+  // written is booked again after the dialog is gone.
+  static void BookLoss();
 };
 
 }  // namespace tarnvole

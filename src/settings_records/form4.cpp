@@ -58,12 +58,16 @@ void Form4::Form_Load() {
   ShowTimeAndMoves(seconds);
   // Booked on the records as the file holds them, so that a game ended in
   // another copy of the program since is not overwritten.
-  BookRecordsAfresh(7, 22, [this, seconds] {
-    KeepTimeRecords(seconds);
-    KeepMoveRecords();
-    BookWin();
-    WriteWinRecords();
-  });
+  // A file that cannot be written costs nothing yet: the player is told,
+  // and the win is written with the next game end or at the quit.
+  BookRecordsAfresh(
+      7, 22,
+      [seconds, moves = MoveCount] {
+        KeepTimeRecords(seconds);
+        KeepMoveRecords(moves);
+        BookWin();
+      },
+      [] { StageRecordTexts(7, 22); });
 }
 
 void Form4::ShowTimeAndMoves(std::int64_t seconds) {
@@ -91,13 +95,13 @@ void Form4::KeepTimeRecords(std::int64_t seconds) {
   }
 }
 
-void Form4::KeepMoveRecords() {
-  if (MoveCount < FewestMoves) {
-    FewestMoves = MoveCount;
+void Form4::KeepMoveRecords(Long moves) {
+  if (moves < FewestMoves) {
+    FewestMoves = moves;
     FewestMovesDate = platform::Today();
   }
-  if (MoveCount > MostMoves) {
-    MostMoves = MoveCount;
+  if (moves > MostMoves) {
+    MostMoves = moves;
     MostMovesDate = platform::Today();
   }
 }
@@ -114,13 +118,6 @@ void Form4::BookWin() {
     BestWinStreak = OneMore(BestWinStreak);
     BestWinStreakDate = platform::Today();
   }
-}
-
-void Form4::WriteWinRecords() {
-  StageRecordTexts(7, 22);
-  // A file that cannot be written costs only the stored copy: the player is
-  // told, and the records stay in memory for the rest of the run.
-  GuardFileAccess([] { WriteStagedRecords(7, 22, 0); }, true);
 }
 
 void Form4::Command1_Click() { platform::Unload<Form4>(); }

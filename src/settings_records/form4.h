@@ -7,6 +7,7 @@
 
 #include "platform/dialog_controls.h"
 #include "platform/forms.h"
+#include "settings_records/module1.h"
 
 namespace tarnvole {
 
@@ -27,10 +28,11 @@ class Form4 : public platform::Form {
 
  private:
   void ShowTimeAndMoves(std::int64_t seconds);
-  void KeepTimeRecords(std::int64_t seconds);
-  void KeepMoveRecords();
-  void BookWin();
-  void WriteWinRecords();
+  // The win on the record variables. Static: a win that could not be
+  // written is booked again after the dialog is gone.
+  static void KeepTimeRecords(std::int64_t seconds);
+  static void KeepMoveRecords(Long moves);
+  static void BookWin();
 };
 
 }  // namespace tarnvole

@@ -235,22 +235,20 @@ void Form6::ShowValue(platform::DialogLabel* label, const QString& caption) {
 }
 
 // Writes the reset values of records firstRecord..lastRecord at once, with
-// no question asked, then shows everything as the file now holds it.
+// no question asked, then shows everything as the file now holds it (with
+// this copy's results that still wait to be written).
 void Form6::ResetRecords(int firstRecord, int lastRecord) {
   // Under the file's lock, like a game end in another copy of the program.
-  BookRecordsAfresh(firstRecord, lastRecord, [firstRecord, lastRecord] {
-    for (int n = firstRecord; n <= lastRecord; ++n) CfgText[n] = Number(ResetValue(n));
-    GuardFileAccess(
-        [firstRecord, lastRecord] {
-          platform::RecordFile file(CfgFileName, CfgRecordLength);
-          for (int n = firstRecord; n <= lastRecord; ++n) {
-            CfgRecord.Set(NumberText(NumberFromText(CfgText[n])));
-            file.Put(n, CfgRecord.RecordText);
-          }
-          file.Close();
-        },
-        true);
-  });
+  const auto stage = [firstRecord, lastRecord] {
+    for (int n = firstRecord; n <= lastRecord; ++n) CfgText[n] = NumberText(ResetValue(n));
+  };
+  BookRecordsAfresh(
+      firstRecord, lastRecord,
+      [firstRecord, lastRecord, stage] {
+        stage();
+        TakeRecordTexts(firstRecord, lastRecord);
+      },
+      stage);
   LoadAndShowRecords();
 }
 

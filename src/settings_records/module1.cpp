@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <bitset>
+#include <vector>
 
 #include "platform/forms.h"
 #include "platform/recordfile.h"
@@ -73,18 +74,26 @@ RecordSlot Slot(int record) {
   }
 }
 
-// The records whose values in memory did not reach the file because their
-// last write failed: memory is ahead of the file there.
-std::bitset<CfgRecordCount + 1> recordsAheadOfFile;
+// A game end or records reset that has not reached the file yet.
+struct Booking {
+  int first = 0;
+  int last = 0;
+  std::function<void()> book;
+  std::function<void()> stage;
+};
+std::vector<Booking> pendingBookings;
+// The streaks kept in memory only, as they were before the first pending
+// booking: booking the pending ones again starts from there.
+Long winStreakBeforePending = 0;
+Long lossStreakBeforePending = 0;
 
-void SetAheadOfFile(int first, int last, bool ahead) {
-  for (int n = first; n <= last; ++n) recordsAheadOfFile[n] = ahead;
-}
-
-bool AnyAheadOfFile(int first, int last) {
-  for (int n = first; n <= last; ++n)
-    if (recordsAheadOfFile[n]) return true;
-  return false;
+// After a read of records 7 to 22, memory holds the file's records plus
+// this copy's results that have not reached it.
+void BookPendingAgain() {
+  if (pendingBookings.empty()) return;
+  WinStreak = winStreakBeforePending;
+  LossStreak = lossStreakBeforePending;
+  for (const Booking& booking : pendingBookings) booking.book();
 }
 
 // While a booking holds the file's lock, the file problems it meets are
@@ -92,7 +101,6 @@ bool AnyAheadOfFile(int first, int last) {
 // waits on a message box.
 struct HeldProblems {
   QStringList messages;
-  bool writeFailed = false;
 };
 HeldProblems* heldProblems = nullptr;
 
@@ -111,7 +119,7 @@ void ReadRecords(int first, int last) {
     else
       *slot.number = NumberFromText(CfgText[n - 1]);
   }
-  SetAheadOfFile(first, last, false);
+  if (first <= 7 && last >= 22) BookPendingAgain();
 }
 
 // The values of records first..last, to be put back when a read fails halfway.
@@ -142,11 +150,9 @@ void PutBack(const RecordValues& values, int first, int last) {
   }
 }
 
-// Records 7 to 22 from the file, unless memory is ahead of it. A file that
-// cannot be read, or a record that does not convert, leaves every value as
-// it was in memory.
-void ReadRecords7To22UnlessAhead() {
-  if (AnyAheadOfFile(7, 22)) return;
+// Records 7 to 22 from the file. A file that cannot be read, or a record
+// that does not convert, leaves every value as it was in memory.
+void ReadRecords7To22OrKeepMemory() {
   const RecordValues before = ValuesOf(7, 22);
   try {
     ReadRecords7To22();
@@ -156,6 +162,51 @@ void ReadRecords7To22UnlessAhead() {
       throw;
     PutBack(before, 7, 22);
   }
+}
+
+// Writes the records of every pending booking, each staged in booking
+// order; once they are in the file none is pending any more.
+void WritePendingRecords() {
+  std::bitset<CfgRecordCount + 1> records;
+  for (const Booking& booking : pendingBookings) {
+    booking.stage();
+    for (int n = booking.first; n <= booking.last; ++n) records[n] = true;
+  }
+  const bool written = GuardFileAccess(
+      [&records] {
+        platform::RecordFile file(CfgFileName, CfgRecordLength);
+        for (int n = 1; n <= CfgRecordCount; ++n) {
+          if (!records[n]) continue;
+          CfgRecord.Set(CfgText[n]);
+          file.Put(n, CfgRecord.RecordText);
+        }
+        file.Close();
+      },
+      true);
+  if (written) pendingBookings.clear();
+}
+
+// Runs `work` under the file's lock after records 7 to 22 were read afresh;
+// the file problems it meets are shown once the lock is released, so that
+// no other copy waits on a message box.
+void UnderLockReadAfresh(const std::function<void()>& work) {
+  HeldProblems problems;
+  {
+    platform::RecordFileLock lock(CfgFileName);
+    // Without the lock another copy could write between the read and the
+    // write: memory is used as it is, and the write is refused.
+    if (!lock.Refused()) ReadRecords7To22OrKeepMemory();
+    HeldProblems* const outer = heldProblems;
+    heldProblems = &problems;
+    try {
+      work();
+    } catch (...) {
+      heldProblems = outer;
+      throw;
+    }
+    heldProblems = outer;
+  }
+  for (const QString& message : problems.messages) platform::MsgBox(message, platform::vbOKOnly);
 }
 
 }  // namespace
@@ -186,25 +237,32 @@ void WriteDefaultRecords() {
   WriteStagedRecords(1, CfgRecordCount, 0);
 }
 
-void BookRecordsAfresh(int firstRecord, int lastRecord, const std::function<void()>& bookAndWrite) {
-  HeldProblems problems;
-  {
-    platform::RecordFileLock lock(CfgFileName);
-    // Without the lock another copy could write between the read and the
-    // write; the booking then goes on from memory and its write is refused.
-    if (!lock.Refused()) ReadRecords7To22UnlessAhead();
-    HeldProblems* const outer = heldProblems;
-    heldProblems = &problems;
-    try {
-      bookAndWrite();
-    } catch (...) {
-      heldProblems = outer;
-      throw;
-    }
-    heldProblems = outer;
+void TakeRecordTexts(int first, int last) {
+  for (int n = first; n <= last; ++n) {
+    const RecordSlot slot = Slot(n);
+    if (slot.date)
+      *slot.date = DateFromText(CfgText[n]);
+    else
+      *slot.number = NumberFromText(CfgText[n]);
   }
-  SetAheadOfFile(firstRecord, lastRecord, problems.writeFailed);
-  for (const QString& message : problems.messages) platform::MsgBox(message, platform::vbOKOnly);
+}
+
+void BookRecordsAfresh(int firstRecord, int lastRecord, std::function<void()> book,
+                       std::function<void()> stage) {
+  UnderLockReadAfresh([&] {
+    if (pendingBookings.empty()) {
+      winStreakBeforePending = WinStreak;
+      lossStreakBeforePending = LossStreak;
+    }
+    book();
+    pendingBookings.push_back({firstRecord, lastRecord, std::move(book), std::move(stage)});
+    WritePendingRecords();
+  });
+}
+
+void WritePendingBookings() {
+  if (pendingBookings.empty()) return;
+  UnderLockReadAfresh(WritePendingRecords);
 }
 
 void SetDefaultValues() {
@@ -236,7 +294,6 @@ bool GuardFileAccess(const std::function<void()>& access, bool writing, const QS
     const QString text = message.isEmpty() ? FileProblemMessage(writing) : message;
     if (heldProblems) {
       heldProblems->messages.append(text);
-      heldProblems->writeFailed = heldProblems->writeFailed || writing;
     } else {
       platform::MsgBox(text, platform::vbOKOnly);
     }
@@ -257,7 +314,8 @@ void ResetModule1ForTesting() {
   GameStart = VbDate();
   CfgRecord = CfgRecordType();
   CfgText.fill(QString());
-  recordsAheadOfFile.reset();
+  pendingBookings.clear();
+  winStreakBeforePending = lossStreakBeforePending = 0;
 }
 
 }  // namespace tarnvole

@@ -112,16 +112,26 @@ void StageRecordTexts(int first, int last);
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset);
 // The default reset: the damaged-file message, then all 26 default texts.
 void WriteDefaultRecords();
-// Books a game end or a records reset, which writes records
-// firstRecord..lastRecord (within 7 to 22), against the records as the file
-// holds them now, so that copies of the program sharing the file add their
-// results up instead of overwriting each other's. Under the file's lock,
-// records 7 to 22 are read afresh into the variables, then `bookAndWrite`
-// runs, and only after it may another copy write. The values in memory are
-// used as they are when the file cannot be read or converted, and when a
-// write of this copy failed since (its memory is then ahead of the file).
-// A file problem met meanwhile is shown once the lock is released.
-void BookRecordsAfresh(int firstRecord, int lastRecord, const std::function<void()>& bookAndWrite);
+// The variables of records first..last take the values that the texts in
+// CfgText[first..last] read as (the number rule, the date rule).
+void TakeRecordTexts(int first, int last);
+// Books a game end or a records reset on the records as the file holds them
+// now, so that copies of the program sharing the file add their results up
+// instead of overwriting each other's. `book` changes the variables as the
+// game end or reset does; `stage` stages the texts of records
+// firstRecord..lastRecord (within 7 to 22). Both may run again later, so
+// they capture values, never a window.
+// Under the file's lock, records 7 to 22 are read afresh into the variables
+// (values in memory are kept when the file cannot be read or converted); the
+// bookings of this copy that have not reached the file yet are booked again
+// on them, in order, then this one; then the records of all of them are
+// written. A booking whose write fails, or whose lock cannot be had, waits
+// in this copy for the next booking or the quit. A file problem met
+// meanwhile is shown once the lock is released.
+void BookRecordsAfresh(int firstRecord, int lastRecord, std::function<void()> book,
+                       std::function<void()> stage);
+// Writes the bookings still waiting, the way a booking does (the quit).
+void WritePendingBookings();
 // The 26 default values put straight into the variables (used when the file
 // cannot be read at all).
 void SetDefaultValues();

@@ -2,7 +2,10 @@
 // happens to the program in the middle of it, and keeps what the file is.
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -97,7 +100,31 @@ TEST_F(CfgWrite, AWriterKilledAtAnyMomentLeavesTheOldRecordsOrTheNew) {
       if (HasFailure()) return;
     }
     EXPECT_GE(kills, FewestKillsPerCase);
+    // The temporary files of killed writers are gone after the next write;
+    // a file of the player's that merely looks alike is not touched.
+    folder.Write("tarnvole.cfg.backup", before);
+    CfgText[7] = NumberText(1);
+    WriteStagedRecords(7, 7, 0);
+    EXPECT_EQ(Entries(), (QStringList{"tarnvole.cfg", "tarnvole.cfg.backup"}));
+    QFile::remove(folder.Path("tarnvole.cfg.backup"));
   }
+}
+
+// Three programs book losses on one file at the same time: every one of
+// them is counted, none overwritten by another program's write.
+TEST_F(CfgWrite, LossesBookedByThreeProgramsAtOnceAllCount) {
+  constexpr int Programs = 3;
+  constexpr int LossesEach = 300;
+  folder.Write("tarnvole.cfg", DefaultCfgBytes());
+  QProcess writers[Programs];
+  for (QProcess& writer : writers) Start(writer, {"book", QString::number(LossesEach)});
+  for (QProcess& writer : writers) {
+    ASSERT_TRUE(writer.waitForFinished(40000));
+    EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(writer.readAllStandardOutput().trimmed(), "messages 0");
+  }
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 8).trimmed(),
+            QByteArray::number(Programs * LossesEach));
 }
 
 // Under a file-size limit the write fails like any other: the file stays as
@@ -141,6 +168,79 @@ TEST_F(CfgWrite, AWriteKeepsThePermissionsAndWritesThroughASymbolicLink) {
   EXPECT_EQ(RecordOf(real, 7), " 5      ");
   EXPECT_EQ(RecordOf(real, 8), " 9      ");
   EXPECT_EQ(QFile::permissions("kept/real.cfg") & OwnerGroupOther, mode);
+}
+
+// Whoever writes the file, it stays the player's file: the same owner,
+// group and permissions, every name of it showing the new records, and a
+// folder that takes no new file is no reason to refuse a file that may be
+// written. Changing owners and writing as another user needs root.
+TEST_F(CfgWrite, AWriteKeepsTheFilesOwnerGroupAndLinks) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files to other users";
+  constexpr uid_t Nobody = 65534;
+  constexpr gid_t NoGroup = 65534;
+  constexpr gid_t Users = 100;
+  struct Case {
+    const char* name;
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+    bool writtenByNobody;  // else by root
+    bool hardLink;
+    mode_t folderMode;
+    bool written;
+  };
+  const Case cases[] = {
+      {"another user's file, written by root", Nobody, Users, 0664, false, false, 0755, true},
+      {"a group the writer is not in", Nobody, Users, 0664, true, false, 0777, true},
+      {"a second name (hard link)", 0, 0, 0644, false, true, 0755, true},
+      {"a folder that takes no new file", Nobody, NoGroup, 0644, true, false, 0555, true},
+      {"a file the writer may not write", 0, 0, 0644, true, false, 0777, false},
+  };
+  // The writer runs from a copy that every user may start.
+  QTemporaryDir programFolder;
+  ASSERT_TRUE(programFolder.isValid());
+  const QString program = programFolder.filePath("record_writer");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(TARNVOLE_RECORD_WRITER), program));
+  ASSERT_EQ(::chmod(QFile::encodeName(programFolder.path()).constData(), 0755), 0);
+  const QByteArray folderPath = QFile::encodeName(folder.Path());
+  const QByteArray filePath = QFile::encodeName(folder.Path("tarnvole.cfg"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(::chmod(folderPath.constData(), 0755), 0);
+    for (const QString& entry : Entries()) QFile::remove(folder.Path(entry));
+    folder.Write("tarnvole.cfg", DefaultCfgBytes());
+    ASSERT_EQ(::chown(filePath.constData(), c.owner, c.group), 0);
+    ASSERT_EQ(::chmod(filePath.constData(), c.mode), 0);
+    if (c.hardLink) {
+      ASSERT_EQ(::link(filePath.constData(), "other.cfg"), 0);
+    }
+    ASSERT_EQ(::chmod(folderPath.constData(), c.folderMode), 0);
+
+    QProcess writer;
+    writer.setWorkingDirectory(folder.Path());
+    if (c.writtenByNobody)
+      writer.setChildProcessModifier([] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0)
+          ::_exit(9);
+      });
+    writer.start(program, {"7", "7", "100000"});
+    ASSERT_TRUE(writer.waitForFinished(10000));
+    ASSERT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().toStdString();
+    EXPECT_EQ(writer.readAllStandardOutput().trimmed(), c.written ? "written" : "failed");
+
+    ASSERT_EQ(::chmod(folderPath.constData(), 0755), 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(filePath.constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, c.owner);
+    EXPECT_EQ(after.st_gid, c.group);
+    EXPECT_EQ(after.st_mode & 07777, c.mode);
+    const QByteArray expected = c.written ? WithRecord(DefaultCfgBytes(), 7, " 1") : DefaultCfgBytes();
+    EXPECT_EQ(folder.Read("tarnvole.cfg"), expected);
+    if (c.hardLink) {
+      EXPECT_EQ(after.st_nlink, 2u);
+      EXPECT_EQ(folder.Read("other.cfg"), expected);
+    }
+  }
 }
 
 TEST_F(CfgWrite, AShortFileKeepsItsBytesAndItsMissingRecordsBecomeBlanks) {

@@ -7,13 +7,21 @@
 //                                   first write
 //   record_writer FIRST LAST LIMIT  writes once under a file-size limit of
 //                                   LIMIT bytes and prints "written" or "failed"
+//   record_writer book COUNT        books COUNT losses the way the stalemate
+//                                   dialog does, then quits the way the game
+//                                   does; prints the messages it was shown
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/vb.h"
+#include "settings_records/form3.h"
 #include "settings_records/module1.h"
 
 namespace {
@@ -26,10 +34,36 @@ void WriteCount(int first, int last, tarnvole::Long count) {
   tarnvole::WriteStagedRecords(first, last, 0);
 }
 
+// Books losses on the file shared with other writers; a message box that a
+// failed write shows is answered at once and counted.
+int BookLosses(int argc, char** argv, int count) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  int messages = 0;
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [&messages] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      ++messages;
+      box->close();
+    }
+  });
+  answerer.start(20);
+  for (int i = 0; i < count; ++i)
+    tarnvole::BookRecordsAfresh(8, 14, tarnvole::Form3::BookLoss,
+                                [] { tarnvole::StageRecordTexts(8, 14); });
+  tarnvole::WritePendingBookings();
+  std::printf("messages %d\n", messages);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
+  if (std::strcmp(argv[1], "book") == 0) {
+    tarnvole::CfgFileName = QStringLiteral("tarnvole.cfg");
+    return BookLosses(argc, argv, std::atoi(argv[2]));
+  }
   const int first = std::atoi(argv[1]);
   const int last = std::atoi(argv[2]);
   tarnvole::CfgFileName = QStringLiteral("tarnvole.cfg");
