@@ -4,6 +4,7 @@
 // in memory.
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <tuple>
 #include <vector>
 
@@ -150,6 +151,61 @@ TEST_F(TwoCopies, ALossIsBookedOnMemoryWhereTheFileCannotBeTrusted) {
     EXPECT_EQ(Losses, lossesInMemory + 1);
     EXPECT_EQ(Record(8).trimmed(), QByteArray::number(lossesInMemory + 1));
     EXPECT_EQ(answerer.prompts.size(), c.lastWriteFailed ? 1 : 0);
+  }
+}
+
+// A loss that could not be written, because the write failed or another
+// program kept the file's lock, is not lost: the next loss books it again
+// on what the file holds then, another copy's loss included, and so does
+// the quit.
+TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
+  for (const bool lockHeld : {false, true}) {
+    SCOPED_TRACE(lockHeld ? "lock held by another program" : "write failed");
+    ResetModule1ForTesting();
+    CfgFileName = QStringLiteral("tarnvole.cfg");
+    folder.Write("tarnvole.cfg", DefaultCfgBytes());
+    ReadAllRecords();
+    ModalAnswerer answerer;
+    QProcess holder;
+    // This copy loses while its write cannot be made, and the player is told.
+    const auto loseUnwritten = [&] {
+      const QByteArray file = File();
+      if (lockHeld) {
+        holder.setWorkingDirectory(folder.Path());
+        holder.start(QStringLiteral(TARNVOLE_RECORD_WRITER), {"hold", "2500"});
+        ASSERT_TRUE(holder.waitForReadyRead(10000));
+      } else {
+        QFile::remove("tarnvole.cfg");
+        ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
+      }
+      LossBooked = 0;
+      platform::Load<Form3>();
+      platform::Unload<Form3>();
+      if (lockHeld) {
+        ASSERT_TRUE(holder.waitForFinished(10000));
+        ASSERT_EQ(File(), file) << "written under another program's lock";
+      } else {
+        ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
+        folder.Write("tarnvole.cfg", file);
+      }
+    };
+    loseUnwritten();
+    EXPECT_EQ(answerer.prompts, QStringList{FileProblemMessage(true)});
+    // Another copy loses meanwhile.
+    folder.Write("tarnvole.cfg",
+                 WithRecord(WithRecord(WithRecord(DefaultCfgBytes(), 8, " 1"), 12, " 1"), 14, " 1"));
+
+    LossBooked = 0;
+    platform::Load<Form3>();
+    platform::Unload<Form3>();
+    EXPECT_EQ(Record(8).trimmed(), "3");
+    EXPECT_EQ(Record(12).trimmed(), "2");  // this copy's two losses in a row
+
+    loseUnwritten();
+    WritePendingBookings();  // the quit
+    EXPECT_EQ(Record(8).trimmed(), "4");
+    EXPECT_EQ(Record(12).trimmed(), "3");
+    EXPECT_EQ(answerer.prompts.size(), 2);
   }
 }
 

@@ -10,16 +10,20 @@
 //   record_writer book COUNT        books COUNT losses the way the stalemate
 //                                   dialog does, then quits the way the game
 //                                   does; prints the messages it was shown
+//   record_writer hold MS           holds the file's lock for MS milliseconds,
+//                                   printing "locked" once it has it
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/recordfile.h"
 #include "platform/vb.h"
 #include "settings_records/form3.h"
 #include "settings_records/module1.h"
@@ -63,6 +67,14 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "book") == 0) {
     tarnvole::CfgFileName = QStringLiteral("tarnvole.cfg");
     return BookLosses(argc, argv, std::atoi(argv[2]));
+  }
+  if (std::strcmp(argv[1], "hold") == 0) {
+    platform::RecordFileLock lock(QStringLiteral("tarnvole.cfg"));
+    if (!lock.Held()) return 4;
+    std::puts("locked");
+    std::fflush(stdout);
+    QThread::msleep(std::atoi(argv[2]));
+    return 0;
   }
   const int first = std::atoi(argv[1]);
   const int last = std::atoi(argv[2]);
