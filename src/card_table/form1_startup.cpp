@@ -1,7 +1,5 @@
 // Start-up and shutdown of the card table, and the controls of the window.
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "assets/pictures.h"
 #include "card_table/form1.h"
@@ -21,15 +19,6 @@ constexpr int MaxLoadRuns = 6;
 
 const QColor BoardColor(255, 255, 192);
 
-// The caption strip of the window's frame: from the frame's top edge down to
-// the client area, the bottom border left out.
-constexpr int CaptionStripHeight =
-    platform::MainSurface::FrameHeight - platform::MainSurface::FrameWidth / 2;
-// How much of the caption strip has to lie on one screen for the player to
-// take hold of it with the mouse and drag the window back, in pixels.
-constexpr int GripWidthPx = 64;
-constexpr int GripHeightPx = 12;
-
 // The window as placed shows the whole client area: the toolbar, the cells,
 // the columns and the status bar.
 bool ShowsTheWholeBoard(const platform::MainSurface& window) {
@@ -37,19 +26,14 @@ bool ShowsTheWholeBoard(const platform::MainSurface& window) {
          window.height() >= platform::Px(ClientHeight);
 }
 
-// The window as placed has enough of its caption on some screen to be moved.
-// Without any screen to ask there is nothing to judge by.
-bool CaptionWithinReach(const platform::MainSurface& window) {
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  if (screens.isEmpty()) return true;
-  const QRect caption(window.pos(),
-                      QSize(window.width() + platform::Px(platform::MainSurface::FrameWidth),
-                            platform::Px(CaptionStripHeight)));
-  for (const QScreen* screen : screens) {
-    const QRect grip = caption.intersected(screen->availableGeometry());
-    if (grip.width() >= GripWidthPx && grip.height() >= GripHeightPx) return true;
-  }
-  return false;
+// What the player must be able to reach: the toolbar's buttons and the
+// status bar.
+std::vector<const QWidget*> ReachableControls(const Form1& form) {
+  std::vector<const QWidget*> controls{form.StatusBar1};
+  for (int i = 1; i <= form.Toolbar1->Count(); ++i)
+    if (!form.Toolbar1->Buttons(i).IsSeparator())
+      controls.push_back(form.Toolbar1->Buttons(i).Widget());
+  return controls;
 }
 }  // namespace
 
@@ -201,14 +185,18 @@ void Form1::RunLoadSteps() {
   setLeft(WindowLeft);
   setHeight(WindowHeight);
   setWidth(WindowWidth);
-  // A damaged file must not give a window too small for the board or out of
-  // the mouse's reach: quitting would store it again, and every later start
-  // would be as unusable. The variables keep what the file said.
-  if (!ShowsTheWholeBoard(*this) || !CaptionWithinReach(*this)) {
-    setTop(CfgDefaultValue[23]);
-    setLeft(CfgDefaultValue[24]);
+  // A damaged file, or one from a larger screen, must not give a window too
+  // small for the board, too large for the screen or out of the mouse's
+  // reach: quitting would store it again, and every later start would be as
+  // unusable. The variables keep what the file said.
+  const bool damaged = !ShowsTheWholeBoard(*this);
+  if (damaged || !FitsOnAScreen()) {
     setHeight(CfgDefaultValue[25]);
     setWidth(CfgDefaultValue[26]);
+  }
+  if (damaged || !WithinReach(ReachableControls(*this))) {
+    setTop(CfgDefaultValue[23]);
+    setLeft(CfgDefaultValue[24]);
   }
 
   if (LastGameWon == 1) WinStreak = BestWinStreak;

@@ -1,6 +1,5 @@
 #include "platform/forms.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -8,7 +7,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -77,46 +75,34 @@ class InputBlocker : public QObject {
 };
 
 // Keeps the shown modal window within the player's reach. A window manager
-// may minimise it (with the main window, or alone): then the board, which
+// may minimise it with the main window, or alone: then the board, which
 // refuses every click while the modal window is up, would give no sign why.
-// The modal window comes back when the main window is restored and at any
-// mouse press on the program's windows, the refused ones included (those
-// never become Qt events, so the press is seen as the X event it comes as).
-class ModalKeeper : public QObject, public QAbstractNativeEventFilter {
+// A modal window minimised while the main window is shown comes back at
+// once; one minimised with the main window comes back when that is restored.
+class ModalKeeper : public QObject {
  public:
   static void Install() {
     static QPointer<ModalKeeper> keeper;
     if (!keeper) keeper = new ModalKeeper();
   }
 
-  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-    // The first byte of an X event is its code, the top bit marking a sent one.
-    constexpr std::uint8_t XButtonPress = 4;
-    if (eventType == "xcb_generic_event_t" &&
-        (*static_cast<const std::uint8_t*>(message) & 0x7f) == XButtonPress)
-      QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
-    return false;
-  }
-
  protected:
+  // Checked once the window system has passed on every change of the
+  // moment: a window manager that minimises both windows does so one at a
+  // time.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::WindowStateChange && watched == MainWindow() &&
-        !MainWindow()->isMinimized())
+    if (event->type() == QEvent::WindowStateChange &&
+        (watched == MainWindow() || watched == QApplication::activeModalWidget()))
       QTimer::singleShot(0, this, &ModalKeeper::BringBackModal);
     return false;
   }
 
  private:
-  ModalKeeper() : QObject(qApp) {
-    qApp->installNativeEventFilter(this);
-    qApp->installEventFilter(this);
-  }
-  // Deleted with the application, when there may be none left to ask.
-  ~ModalKeeper() override {
-    if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
-  }
+  ModalKeeper() : QObject(qApp) { qApp->installEventFilter(this); }
 
   static void BringBackModal() {
+    QWidget* main = MainWindow();
+    if (!main || !main->isVisible() || main->isMinimized()) return;
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || !modal->isMinimized()) return;
     modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);

@@ -2,8 +2,10 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 namespace platform {
@@ -162,6 +164,44 @@ void StatusBar::paintEvent(QPaintEvent*) {
 
 // ---- MainSurface ---------------------------------------------------------
 
+// ---- Screens and the main window ------------------------------------------
+
+namespace {
+QList<QRect>& ScreenAreasForTesting() {
+  static QList<QRect> areas;
+  return areas;
+}
+
+// The caption strip of the frame: from the frame's top edge down to the
+// client area, the bottom border left out.
+int CaptionStripPx() { return Px(MainSurface::FrameHeight - MainSurface::FrameWidth / 2); }
+// How much of a part of the window has to lie on one screen for the player
+// to aim the mouse at it: the caption strip to drag the window back, any
+// other part to press it or read it.
+constexpr QSize CaptionGrip(64, 12);
+constexpr QSize Grip(8, 8);
+
+// Without any screen to ask there is nothing to judge by.
+bool OnAScreen(const QRect& part, QSize grip) {
+  const QList<QRect> areas = AvailableScreenAreas();
+  if (areas.isEmpty()) return true;
+  for (const QRect& area : areas) {
+    const QRect shown = part.intersected(area);
+    if (shown.width() >= grip.width() && shown.height() >= grip.height()) return true;
+  }
+  return false;
+}
+}  // namespace
+
+QList<QRect> AvailableScreenAreas() {
+  if (!ScreenAreasForTesting().isEmpty()) return ScreenAreasForTesting();
+  QList<QRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) areas.append(screen->availableGeometry());
+  return areas;
+}
+
+void SetScreenAreasForTesting(const QList<QRect>& areas) { ScreenAreasForTesting() = areas; }
+
 MainSurface::MainSurface() : ControlSurface(nullptr) {}
 
 QPoint MainSurface::FramePos() const { return pos(); }
@@ -180,6 +220,28 @@ int MainSurface::Height() const {
 
 int MainSurface::Width() const {
   return width() == sizedTo_.width() ? width_ : width() * TwipsPerPixel + FrameWidth;
+}
+
+bool MainSurface::FitsOnAScreen() const {
+  const QSize outer = size() + QSize(Px(FrameWidth), Px(FrameHeight));
+  const QList<QRect> areas = AvailableScreenAreas();
+  if (areas.isEmpty()) return true;
+  for (const QRect& area : areas)
+    if (outer.width() <= area.width() && outer.height() <= area.height()) return true;
+  return false;
+}
+
+bool MainSurface::WithinReach(const std::vector<const QWidget*>& controls) const {
+  const int strip = CaptionStripPx();
+  const QRect caption(FramePos(), QSize(width() + Px(FrameWidth), strip));
+  const QRect closeBox(caption.right() + 1 - strip, caption.top(), strip, strip);
+  if (!OnAScreen(caption, CaptionGrip) || !OnAScreen(closeBox, Grip)) return false;
+  const QPoint client = FramePos() + QPoint(Px(FrameWidth / 2), strip);
+  for (const QWidget* control : controls) {
+    const QRect part(client + control->mapTo(this, QPoint(0, 0)), control->size());
+    if (!OnAScreen(part, Grip)) return false;
+  }
+  return true;
 }
 
 namespace {

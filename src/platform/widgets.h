@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
+#include <QRect>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -77,6 +79,12 @@ class StatusBar : public QWidget {
   QTimer timer_;
 };
 
+// The areas of the screens that windows may take (panels and docks left
+// out), in pixels. Tests may set their own; an empty list gives back the
+// real screens.
+QList<QRect> AvailableScreenAreas();
+void SetScreenAreasForTesting(const QList<QRect>& areas);
+
 // The main window: a surface of windowless controls whose outer geometry
 // (Top, Left, Height, Width) is kept in twips, as stored in the settings file.
 // A window that was not moved or resized reports exactly the values it was
@@ -99,6 +107,14 @@ class MainSurface : public ControlSurface {
   // outer size minus client size.
   static constexpr int FrameWidth = 120;
   static constexpr int FrameHeight = 405;
+
+  // The window as placed, frame included, fits in the available area of a
+  // screen.
+  bool FitsOnAScreen() const;
+  // The player can reach the window as placed with the mouse: enough of its
+  // caption strip to drag it, of the close box at the strip's right end and
+  // of each of the given controls lies on one screen.
+  bool WithinReach(const std::vector<const QWidget*>& controls) const;
 
  signals:
   void ClientResized();

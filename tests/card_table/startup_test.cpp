@@ -9,6 +9,7 @@
 #include "card_table/form1.h"
 #include "platform/clock.h"
 #include "platform/forms.h"
+#include "platform/widgets.h"
 #include "settings_records/form2.h"
 #include "support/test_support.h"
 
@@ -29,6 +30,7 @@ class Startup : public ::testing::Test {
     platform::Unload<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::SetClockForTesting(nullptr);
+    platform::SetScreenAreasForTesting({});
     ResetModule1ForTesting();
   }
   ScratchFolder folder;
@@ -309,9 +311,9 @@ TEST_F(Startup, AMovedWindowIsStoredInTwipsOfItsNewPlace) {
   EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 24), "-1500   ");
 }
 
-// A geometry that would give an unusable window opens the window at the
-// default place and size, quitting stores that window, and the variables keep
-// what the file said.
+// A geometry that would give an unusable window on a 1280 x 1024 screen
+// opens the window at the default place or size, quitting stores that window,
+// and the variables keep what the file said.
 struct GeometryCase {
   const char* what;
   QByteArray file;
@@ -350,10 +352,25 @@ std::vector<GeometryCase> GeometryCases() {
        {-15, 1000, 7980, 9705}},
       {"a normal place", WithRecord(WithGeometry(23, " 1500"), 24, " 2010"),
        {1500, 2010, 7980, 9705}, {1500, 2010, 7980, 9705}},
+      {"larger than the screen, the status bar and the close box off it",
+       WithRecord(WithGeometry(25, " 9999999"), 26, " 9999999"), {1000, 1000, 9999999, 9999999},
+       dflt},
+      {"the End button off the left edge", WithRecord(WithGeometry(23, "-150"), 24, "-4500"),
+       {-150, -4500, 7980, 9705}, dflt},
+      {"only the caption strip above the bottom edge", WithGeometry(23, " 14900"),
+       {14900, 1000, 7980, 9705}, dflt},
+      {"the close box off the right edge", WithGeometry(24, " 18200"), {1000, 18200, 7980, 9705},
+       dflt},
+      {"a little past the top left corner", WithRecord(WithGeometry(23, "-15"), 24, "-450"),
+       {-15, -450, 7980, 9705}, {-15, -450, 7980, 9705}},
+      {"as large as the screen", WithRecord(WithRecord(WithRecord(WithGeometry(23, " 0"), 24, " 0"),
+                                                       25, " 15360"), 26, " 19200"),
+       {0, 0, 15360, 19200}, {0, 0, 15360, 19200}},
   };
 }
 
 TEST_F(Startup, AnUnusableStoredGeometryOpensTheDefaultWindowAndQuitStoresIt) {
+  platform::SetScreenAreasForTesting({QRect(0, 0, 1280, 1024)});
   for (const GeometryCase& c : GeometryCases()) {
     SCOPED_TRACE(c.what);
     folder.Write("tarnvole.cfg", c.file);
