@@ -162,8 +162,6 @@ void StatusBar::paintEvent(QPaintEvent*) {
   }
 }
 
-// ---- MainSurface ---------------------------------------------------------
-
 // ---- Screens and the main window ------------------------------------------
 
 namespace {
@@ -201,6 +199,8 @@ QList<QRect> AvailableScreenAreas() {
 }
 
 void SetScreenAreasForTesting(const QList<QRect>& areas) { ScreenAreasForTesting() = areas; }
+
+// ---- MainSurface ---------------------------------------------------------
 
 MainSurface::MainSurface() : ControlSurface(nullptr) {}
 
