@@ -1,6 +1,7 @@
 #include "platform/dialog_controls.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -208,6 +209,21 @@ QStringList WrapAtBlanks(const QString& text, const QFontMetrics& metrics, int w
 }
 
 }  // namespace
+
+void CommandButton::initStyleOption(QStyleOptionButton* option) const {
+  QPushButton::initStyleOption(option);
+  if (hasFocus()) option->state |= QStyle::State_KeyboardFocusChange;
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter) {
+    QPushButton::keyPressEvent(event);
+    return;
+  }
+  // A held key clicks once, not at the keyboard's repeat rate.
+  if (!event->isAutoRepeat()) click();
+}
 
 void CommandButton::setWordWrap(bool wrap) {
   wordWrap_ = wrap;

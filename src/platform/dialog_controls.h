@@ -76,6 +76,9 @@ class Frame : public QGroupBox {
   bool titleOnBorder_ = false;
 };
 
+// A command button. The button with the focus always shows the focus frame
+// (the style would draw it only after the focus was moved by the keyboard),
+// and Space or Return presses it.
 class CommandButton : public QPushButton {
   Q_OBJECT
  public:
@@ -86,6 +89,8 @@ class CommandButton : public QPushButton {
   void setWordWrap(bool wrap);
 
  protected:
+  void initStyleOption(QStyleOptionButton* option) const override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
