@@ -94,11 +94,14 @@ class CommandButton : public QPushButton {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void PaintWrapped();
+  void PaintFocusFrame();
   bool wordWrap_ = false;
 };
 
 // An option button whose Value, set to true, raises Click (when it was off);
-// the dialog's own handler switches the other buttons of its row off.
+// the dialog's own handler switches the other buttons of its row off. With
+// the focus it always shows the focus frame round its caption.
 class OptionButton : public QRadioButton {
   Q_OBJECT
  public:
@@ -108,6 +111,7 @@ class OptionButton : public QRadioButton {
   std::function<void(int index)> Click;
 
  protected:
+  void initStyleOption(QStyleOptionButton* option) const override;
   void nextCheckState() override;
 
  private:
