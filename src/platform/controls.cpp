@@ -1,8 +1,10 @@
 #include "platform/controls.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPointer>
 #include <algorithm>
 
 namespace platform {
@@ -31,6 +33,38 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::AltModifier) code |= 4;
   return code;
 }
+
+namespace {
+
+// Counts the presses delivered to any widget of the program, double-click
+// presses included, so that a surface can tell whether a double-click's first
+// press was its own. A press passed on from a child to its parent counts
+// again; that only ever breaks a pair, never makes one.
+class PressCounter : public QObject {
+ public:
+  unsigned long long count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        watched->isWidgetType())
+      ++count;
+    return false;
+  }
+};
+
+PressCounter& Presses() {
+  static QPointer<PressCounter> counter;
+  if (!counter) {
+    counter = new PressCounter;
+    counter->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(counter);
+  }
+  return *counter;
+}
+
+}  // namespace
 
 // ---- Control -------------------------------------------------------------
 
@@ -106,6 +140,7 @@ void Label::Paint(QPainter& painter) const {
 // ---- ControlSurface ------------------------------------------------------
 
 ControlSurface::ControlSurface(QWidget* parent) : QWidget(parent) {
+  Presses();  // counting from now on, presses to other windows included
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -121,6 +156,7 @@ void ControlSurface::Unregister(Control* c) {
   std::erase(stack_, c);
   if (capture_ == c) capture_ = nullptr;
   if (dragSource_ == c) dragSource_ = nullptr;
+  if (pairControl_ == c) pairOpen_ = false;
 }
 
 void ControlSurface::BringToFront(Control* c) {
@@ -202,11 +238,31 @@ void ControlSurface::Press(QMouseEvent* event) {
   Dispatch(FormMouseDown, capture_, event, &Control::MouseDown, ButtonCode(event->button()));
 }
 
-void ControlSurface::mousePressEvent(QMouseEvent* event) { Press(event); }
+// Remembers a left press as the possible first half of a double-click.
+void ControlSurface::BeginPair(QMouseEvent* event) {
+  pairOpen_ = event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton;
+  pairControl_ = ControlAt(event->position().toPoint());
+  pairPressCount_ = Presses().count;
+}
+
+// Whether a double-click on `target` completes a pair this window began: its
+// first press went to the same control, and the only press counted since is
+// the double-click's own.
+bool ControlSurface::EndsPair(const Control* target) const {
+  return pairOpen_ && target == pairControl_ && Presses().count == pairPressCount_ + 1;
+}
+
+void ControlSurface::mousePressEvent(QMouseEvent* event) {
+  BeginPair(event);
+  Press(event);
+}
 
 void ControlSurface::mouseDoubleClickEvent(QMouseEvent* event) {
+  const bool pairs = EndsPair(ControlAt(event->position().toPoint()));
+  // Either way this press may begin the next pair.
+  BeginPair(event);
   if (dragSource_) return;
-  if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton) {
+  if (pairs && event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton) {
     Control* target = ControlAt(event->position().toPoint());
     if (target && target->DblClick) {
       pressPos_ = event->position().toPoint();

@@ -6,9 +6,12 @@
 // topmost shown control under the pointer, and raises the control's events.
 // Positions and sizes are kept in twips, 15 to a pixel.
 //
-// Mouse events follow the rules the game was written for: a press captures
-// the mouse for the control (or the bare window) under it until every button
-// is up; a left double-click raises DblClick in place of a second press.
+// Mouse events: a press captures the mouse for the control (or the bare
+// window) under it until every button is up. A left double-click raises
+// DblClick in place of the second press only when the first press of the pair
+// went to the same control of this window and no press went anywhere else in
+// between; Qt pairs clicks by time and distance alone, even across windows,
+// and such a pair counts here as a fresh press.
 // Drag() during a press begins a manual drag: a picture of the control
 // follows the pointer, and the release raises DragDrop on the topmost shown
 // control under the pointer, or nothing when that control takes no drops or
@@ -197,6 +200,8 @@ class ControlSurface : public QWidget {
   void BringToFront(Control* c);
   void BeginDrag(Control* c);
   void Press(QMouseEvent* event);
+  void BeginPair(QMouseEvent* event);
+  bool EndsPair(const Control* target) const;
   void Dispatch(const MouseHandler& formHandler, Control* target, QMouseEvent* event,
                 MouseHandler Control::*member, int button);
   QRect GhostRect() const;
@@ -209,6 +214,12 @@ class ControlSurface : public QWidget {
   QPoint dragOffset_;
   QPoint dragPos_;
   QPoint pressPos_;  // where the press that holds the capture went down
+  // The last left press this window took, and the program-wide press count
+  // it left behind: a double-click pairs with it only when the count has
+  // grown by the double-click's own press alone.
+  bool pairOpen_ = false;
+  const Control* pairControl_ = nullptr;
+  unsigned long long pairPressCount_ = 0;
   int mousePointer_ = 0;
   QCursor mouseIcon_;
 };

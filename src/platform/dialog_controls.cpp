@@ -1,10 +1,12 @@
 #include "platform/dialog_controls.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 #include "platform/controls.h"
 
@@ -209,16 +211,35 @@ QStringList WrapAtBlanks(const QString& text, const QFontMetrics& metrics, int w
 
 }  // namespace
 
+void CommandButton::initStyleOption(QStyleOptionButton* option) const {
+  QPushButton::initStyleOption(option);
+  if (hasFocus()) option->state |= QStyle::State_KeyboardFocusChange;
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter) {
+    QPushButton::keyPressEvent(event);
+    return;
+  }
+  // A held key clicks once, not at the keyboard's repeat rate.
+  if (!event->isAutoRepeat()) click();
+}
+
 void CommandButton::setWordWrap(bool wrap) {
   wordWrap_ = wrap;
   update();
 }
 
 void CommandButton::paintEvent(QPaintEvent* event) {
-  if (!wordWrap_) {
+  if (wordWrap_)
+    PaintWrapped();
+  else
     QPushButton::paintEvent(event);
-    return;
-  }
+  if (hasFocus()) PaintFocusFrame();
+}
+
+void CommandButton::PaintWrapped() {
   QStylePainter painter(this);
   QStyleOptionButton option;
   initStyleOption(&option);
@@ -233,12 +254,28 @@ void CommandButton::paintEvent(QPaintEvent* event) {
                         QPalette::ButtonText);
 }
 
+// A dotted line inside the button's edge, in the caption's colour: the
+// style's own sign of the focus is no more than a tinted outline. A button
+// hardly taller than its caption gets the line on its edge, off the letters.
+void CommandButton::PaintFocusFrame() {
+  const int room = (height() - fontMetrics().height()) / 2 - 1;
+  const int inset = std::clamp(room, 1, 3);
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+  painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+}
+
 OptionButton::OptionButton(QWidget* parent, const QString& caption, int index)
     : QRadioButton(caption, parent), index_(index) {
   setAutoExclusive(false);
   connect(this, &QRadioButton::clicked, this, [this] {
     if (Click) Click(index_);
   });
+}
+
+void OptionButton::initStyleOption(QStyleOptionButton* option) const {
+  QRadioButton::initStyleOption(option);
+  if (hasFocus()) option->state |= QStyle::State_KeyboardFocusChange;
 }
 
 void OptionButton::nextCheckState() { setChecked(true); }

@@ -76,6 +76,9 @@ class Frame : public QGroupBox {
   bool titleOnBorder_ = false;
 };
 
+// A command button. The button with the focus always shows the focus frame
+// (the style would draw it only after the focus was moved by the keyboard),
+// and Space or Return presses it.
 class CommandButton : public QPushButton {
   Q_OBJECT
  public:
@@ -86,14 +89,19 @@ class CommandButton : public QPushButton {
   void setWordWrap(bool wrap);
 
  protected:
+  void initStyleOption(QStyleOptionButton* option) const override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void PaintWrapped();
+  void PaintFocusFrame();
   bool wordWrap_ = false;
 };
 
 // An option button whose Value, set to true, raises Click (when it was off);
-// the dialog's own handler switches the other buttons of its row off.
+// the dialog's own handler switches the other buttons of its row off. With
+// the focus it always shows the focus frame round its caption.
 class OptionButton : public QRadioButton {
   Q_OBJECT
  public:
@@ -103,6 +111,7 @@ class OptionButton : public QRadioButton {
   std::function<void(int index)> Click;
 
  protected:
+  void initStyleOption(QStyleOptionButton* option) const override;
   void nextCheckState() override;
 
  private:

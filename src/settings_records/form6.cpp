@@ -168,6 +168,9 @@ void Form6::CreateButtons() {
   Command6 = new platform::CommandButton(this, QStringLiteral("Ｏ　　　Ｋ"));
   platform::Place(Command6, 210, 2835, 4740, 540);
   Command6->Click = [this] { Command6_Click(); };
+  // The dialog opens on the harmless button: a key press closes it rather
+  // than resetting a record.
+  Command6->setFocus();
 }
 
 platform::DialogLabel* Form6::NewTitle(const QString& caption, int left, int top, int width) {

@@ -10,6 +10,7 @@
 
 #include "board_layout.h"
 #include "card_table/form1.h"
+#include "platform/dialog_controls.h"
 
 using namespace tarnvole;
 using namespace board_layout;
@@ -140,6 +141,67 @@ TEST_F(Dragging, ADoubleClickDropsTheCardOnItselfFirstThenSendsItToAFreeCell) {
   EXPECT_EQ(BoardOf(*form), expected);
   ExpectPicturesAgree(*form);
   EXPECT_EQ(HistoryText(*form), "7: 7/ 0");
+}
+
+// A click as the window system reports it, soon enough after the last for
+// Qt to pair the two into a double-click.
+void QuickClick(QWidget* window, QPoint at) {
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QTest::lastMouseTimestamp += 40;
+    qt_handleMouseEvent(window->windowHandle(), at, window->mapToGlobal(at),
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::LeftButton, type, Qt::NoModifier, QTest::lastMouseTimestamp);
+    QCoreApplication::processEvents();
+  }
+}
+
+// Qt pairs clicks by time and distance alone: a pair whose first click went
+// to a dialog's button over the card, or to the strip of the card above, is
+// a plain click on the card (dropping it on itself), not a move home.
+TEST_F(Dragging, OnlyAPairWhoseFirstPressWentToTheSameCardIsADoubleClick) {
+  const QPoint card = OnCard(30, 1);  // 4♦, two pixels below the press on the 3♥ above
+  QWidget dialog;
+  auto* ok = new platform::CommandButton(&dialog, "OK");
+  ok->setGeometry(0, 0, 80, 30);
+  ok->Click = [&dialog] { dialog.hide(); };
+  const std::pair<std::function<void()>, bool> cases[] = {
+      {[&] {
+         dialog.move(form->mapToGlobal(card) - ok->rect().center());
+         dialog.show();
+         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+         QuickClick(&dialog, ok->rect().center());
+         ASSERT_TRUE(dialog.isHidden());
+       },
+       false},
+      {[&] { QuickClick(form.get(), OnCard(22, 17)); }, false},
+      {[&] { QuickClick(form.get(), card); }, true}};
+  // Each second click reaches the board as Qt's double-click event.
+  struct : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      count += event->type() == QEvent::MouseButtonDblClick ? 1 : 0;
+      return false;
+    }
+  } doubleClickEvents;
+  form->installEventFilter(&doubleClickEvents);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    const auto& [firstClick, doubleClick] = cases[i];
+    QTest::lastMouseTimestamp += 1000;  // no pair with the case before
+    LayOut(*form, Standard());
+    firstClick();
+    const int before = doubleClickEvents.count;
+    QuickClick(form.get(), card);
+    ASSERT_EQ(doubleClickEvents.count, before + 1);
+    Board expected = Standard();
+    if (doubleClick) {
+      expected.columns[6].removeLast();
+      expected.cells[4] = "13";
+    }
+    EXPECT_EQ(BoardOf(*form), expected);
+    EXPECT_EQ(HistoryText(*form), doubleClick ? "6: 30/ 4" : "");
+  }
+  form->removeEventFilter(&doubleClickEvents);
 }
 
 TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone) {

@@ -481,6 +481,16 @@ TEST_F(OptionsDialog, NothingIsClippedOrOverlaps) {
   EXPECT_LE(QFontMetrics(d.Combo1->font()).horizontalAdvance("10"), d.Combo1->lineEdit()->width());
 }
 
+// The dialog opens with the focus on an option button, and the player sees
+// where it is before moving it by the keyboard.
+TEST_F(OptionsDialog, TheFocusedButtonIsDrawnWithAFocusFrame) {
+  Form2& d = platform::Load<Form2>();
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+  EXPECT_TRUE(ShowsItsFocus(&d.Option1(0), d.Command1));
+  EXPECT_TRUE(ShowsItsFocus(d.Command1, &d.Option1(0)));
+}
+
 TEST_F(OptionsDialog, TheDialogIsCentredOnTheMainWindow) {
   StartWith(DefaultCfgBytes());
   form->show();

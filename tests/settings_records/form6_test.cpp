@@ -276,6 +276,41 @@ TEST_F(RecordsDialog, OpeningAndClosingWritesNothing) {
   EXPECT_EQ(Wins, 40);
 }
 
+// The dialog opens on its OK button: the first key the player presses closes
+// it and resets nothing.
+TEST_F(RecordsDialog, SpaceOrReturnAtOnceClosesTheDialogAndKeepsTheRecords) {
+  for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+    SCOPED_TRACE(key);
+    folder.Write("tarnvole.cfg", PlayedCfgBytes());
+    ModalAnswerer answerer;
+    bool shown = false;
+    answerer.onOtherWindow = [&shown, key](QWidget* window) {
+      auto* form = qobject_cast<Form6*>(window);
+      ASSERT_NE(form, nullptr);
+      shown = true;
+      QTest::keyClick(form->windowHandle(), key);
+      if (platform::IsLoaded<Form6>()) {
+        ADD_FAILURE() << "the key left the dialog open";
+        form->Command6->click();
+      }
+    };
+    platform::Show<Form6>(platform::Modal);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(File(), PlayedCfgBytes());
+    EXPECT_EQ(Wins, 40);
+  }
+}
+
+// Whichever button has the focus shows it, without the player first moving
+// the focus by the keyboard.
+TEST_F(RecordsDialog, TheFocusedButtonIsDrawnWithAFocusFrame) {
+  Form6& form = Open(PlayedCfgBytes());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  EXPECT_TRUE(ShowsItsFocus(form.Command6, form.Command1));
+  EXPECT_TRUE(ShowsItsFocus(form.Command1, form.Command6));
+}
+
 TEST_F(RecordsDialog, ADamagedRecordKeepsTheValuesInMemory) {
   for (const auto& [record, text] : {std::pair{13, QByteArray("garbage")},
                                      std::pair{17, QByteArray("9e99")}}) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
 
 #include <linux/capability.h>
@@ -204,6 +205,15 @@ PermissionsEnforced::~PermissionsEnforced() {
   data[0].effective = savedEffective_[0];
   data[1].effective = savedEffective_[1];
   Capabilities(true, data);
+}
+
+bool ShowsItsFocus(QWidget* button, QWidget* elsewhere) {
+  button->setFocus();
+  EXPECT_TRUE(button->hasFocus()) << "the window is not the active one";
+  const QImage focused = button->grab().toImage();
+  elsewhere->setFocus();
+  EXPECT_FALSE(button->hasFocus());
+  return button->grab().toImage() != focused;
 }
 
 }  // namespace testing_support

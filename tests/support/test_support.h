@@ -65,6 +65,10 @@ class ModalAnswerer {
 // the game by unloading it, anything else by closing it.
 void DismissModal(QWidget* window);
 
+// Whether a shown button looks different with the focus than after the focus
+// has moved on to `elsewhere`: the focus frame shows.
+bool ShowsItsFocus(QWidget* button, QWidget* elsewhere);
+
 // Watches every modal window for the whole test run: one that stays open
 // longer than the grace time (nobody answers it, or the answer did not close
 // it) fails the running test, naming its title, and is closed, so that a test
