@@ -99,12 +99,10 @@ void RemoveLeftoverTemporaryFiles(const QString& target) {
 // takes no new file. A write that fails throws and leaves the old file.
 bool ReplaceThroughTemporaryFile(const QString& target, const QByteArray& bytes,
                                  const struct stat* old) {
-  QString temporary;
   QByteArray temporaryPath;
   int fd = -1;
   for (int tries = 0; fd < 0 && tries < 100; ++tries) {
-    temporary = TemporaryName(target);
-    temporaryPath = QFile::encodeName(temporary);
+    temporaryPath = QFile::encodeName(TemporaryName(target));
     fd = ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -162,7 +160,6 @@ RecordFileLock::RecordFileLock(const QString& recordFileName) {
     refused_ = shared.refused;
     return;
   }
-  IgnoreFileSizeLimitSignal();
   auto file = std::make_unique<QLockFile>(QFileInfo(recordFileName).absoluteFilePath() +
                                           QStringLiteral(".lock"));
   file->setStaleLockTime(StaleLockMs);

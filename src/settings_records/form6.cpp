@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <tuple>
 
 #include "platform/clock.h"
 #include "platform/recordfile.h"
@@ -97,13 +96,6 @@ Long ResetValue(int record) {
   if (record == 15) return 3600;
   if (record == 19) return 999;
   return 0;
-}
-
-// The sixteen record values, to be put back when a re-read fails halfway.
-auto RecordValues() {
-  return std::tie(Wins, Losses, BestWinStreak, BestWinStreakDate, LastGameWon, BestLossStreak,
-                  BestLossStreakDate, LastGameLost, ShortestTime, ShortestTimeDate, LongestTime,
-                  LongestTimeDate, FewestMoves, FewestMovesDate, MostMoves, MostMovesDate);
 }
 
 QString KeptRecordsNote() { return QStringLiteral("\rこれまでの成績をそのまま表示します。"); }
@@ -206,13 +198,10 @@ void Form6::LoadAndShowRecords() {
 // read, or that holds a record that no longer converts, changes none of
 // them: the player is told and the dialog shows what the program had.
 void Form6::ReadRecordsAgain() {
-  const auto before = std::apply([](const auto&... value) { return std::tuple(value...); },
-                                 RecordValues());
   try {
     GuardFileAccess(ReadRecords7To22, false, UnreadableFileMessage());
   } catch (const platform::VbError& e) {
     if (e.Number() != platform::ErrTypeMismatch && e.Number() != platform::ErrOverflow) throw;
-    RecordValues() = before;
     platform::MsgBox(DamagedRecordsMessage(), platform::vbOKOnly);
   }
 }

@@ -96,13 +96,10 @@ void BookPendingAgain() {
   for (const Booking& booking : pendingBookings) booking.book();
 }
 
-// While a booking holds the file's lock, the file problems it meets are
-// kept here and shown after the lock is released, so that no other copy
-// waits on a message box.
-struct HeldProblems {
-  QStringList messages;
-};
-HeldProblems* heldProblems = nullptr;
+// While a booking holds the file's lock, the messages of the file problems
+// it meets are kept here and shown after the lock is released, so that no
+// other copy waits on a message box.
+QStringList* heldMessages = nullptr;
 
 // Reads records first..last into CfgText[n - 1], then converts them in order.
 void ReadRecords(int first, int last) {
@@ -153,14 +150,12 @@ void PutBack(const RecordValues& values, int first, int last) {
 // Records 7 to 22 from the file. A file that cannot be read, or a record
 // that does not convert, leaves every value as it was in memory.
 void ReadRecords7To22OrKeepMemory() {
-  const RecordValues before = ValuesOf(7, 22);
   try {
     ReadRecords7To22();
   } catch (const VbError& e) {
     if (e.Number() != platform::ErrFileAccess && e.Number() != platform::ErrTypeMismatch &&
         e.Number() != platform::ErrOverflow)
       throw;
-    PutBack(before, 7, 22);
   }
 }
 
@@ -190,30 +185,38 @@ void WritePendingRecords() {
 // the file problems it meets are shown once the lock is released, so that
 // no other copy waits on a message box.
 void UnderLockReadAfresh(const std::function<void()>& work) {
-  HeldProblems problems;
+  QStringList messages;
   {
     platform::RecordFileLock lock(CfgFileName);
     // Without the lock another copy could write between the read and the
     // write: memory is used as it is, and the write is refused.
     if (!lock.Refused()) ReadRecords7To22OrKeepMemory();
-    HeldProblems* const outer = heldProblems;
-    heldProblems = &problems;
+    QStringList* const outer = heldMessages;
+    heldMessages = &messages;
     try {
       work();
     } catch (...) {
-      heldProblems = outer;
+      heldMessages = outer;
       throw;
     }
-    heldProblems = outer;
+    heldMessages = outer;
   }
-  for (const QString& message : problems.messages) platform::MsgBox(message, platform::vbOKOnly);
+  for (const QString& message : messages) platform::MsgBox(message, platform::vbOKOnly);
 }
 
 }  // namespace
 
 void ReadAllRecords() { ReadRecords(1, CfgRecordCount); }
 
-void ReadRecords7To22() { ReadRecords(7, 22); }
+void ReadRecords7To22() {
+  const RecordValues before = ValuesOf(7, 22);
+  try {
+    ReadRecords(7, 22);
+  } catch (...) {
+    PutBack(before, 7, 22);
+    throw;
+  }
+}
 
 void StageRecordTexts(int first, int last) {
   for (int n = first; n <= last; ++n) {
@@ -292,8 +295,8 @@ bool GuardFileAccess(const std::function<void()>& access, bool writing, const QS
   } catch (const VbError& e) {
     if (e.Number() != platform::ErrFileAccess) throw;
     const QString text = message.isEmpty() ? FileProblemMessage(writing) : message;
-    if (heldProblems) {
-      heldProblems->messages.append(text);
+    if (heldMessages) {
+      heldMessages->append(text);
     } else {
       platform::MsgBox(text, platform::vbOKOnly);
     }

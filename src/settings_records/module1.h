@@ -102,7 +102,8 @@ VbDate DateFromText(const QString& text);
 // The full read of records 1 to 26 into the variables, converting in record
 // order; a conversion that fails stops there and throws.
 void ReadAllRecords();
-// The re-read of records 7 to 22.
+// The re-read of records 7 to 22. When it fails, it throws having changed
+// none of the variables.
 void ReadRecords7To22();
 // Stages the current value of records first..last in CfgText[first..last]
 // (element n for record n), numbers by the number rule, dates by the date rule.
