@@ -121,6 +121,11 @@ toolbar_button() {  # index: a click on the toolbar button of that index (1, 2, 
   case $1 in 1) offset=21 ;; 2) offset=60 ;; 4) offset=107 ;; 6) offset=154 ;; 8) offset=201 ;; 13) offset=272 ;; esac
   xdotool mousemove $((x + offset)) $((y + 12)) click 1
 }
+open_records() {  # what the check says: sets $records to the dialog's id, or ""
+  toolbar_button 13
+  records=$(our_window "成績表") || records=""
+  check "$1" test -n "$records"
+}
 quit_by_toolbar() {
   read -r x y < <(client_xy "$main")
   xdotool mousemove $((x + 60)) $((y + 12)) click 1   # the second toolbar button
@@ -178,9 +183,7 @@ close_by_close_box
 # the dialog it waits for. Restored, the two come back together; a click on
 # the board leaves the dialog up; closed, the board answers again.
 start
-toolbar_button 13
-records=$(our_window "成績表") || records=""
-check "the records button opens the records dialog" test -n "$records"
+open_records "the records button opens the records dialog"
 if [ -n "$records" ]; then
   check "the records dialog is a transient of the main window" \
     grep -q "# $(printf '0x%x' "$main")\$" <(xprop -id "$records" WM_TRANSIENT_FOR)
@@ -221,9 +224,7 @@ records_ok() {  # a click on the OK button of the records dialog
   xdotool mousemove $((x + 172)) $((y + 207)) click 1
 }
 start
-toolbar_button 13
-records=$(our_window "成績表") || records=""
-check "under twm the records button opens the records dialog" test -n "$records"
+open_records "under twm the records button opens the records dialog"
 if [ -n "$records" ]; then
   xdotool windowminimize "$records"
   sleep 0.5
