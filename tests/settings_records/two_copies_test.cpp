@@ -110,47 +110,30 @@ TEST_F(TwoCopies, GameEndsAndResetsInBothCopiesAddUp) {
 }
 
 // Where the file cannot be trusted, a loss is booked on what this copy has
-// in memory, as before, and no error escapes the dialog.
+// in memory, as before, and no error escapes the dialog. (A loss whose own
+// write failed is booked again with the next one: see below.)
 TEST_F(TwoCopies, ALossIsBookedOnMemoryWhereTheFileCannotBeTrusted) {
-  struct Case {
-    const char* name;
-    bool lastWriteFailed;
-    QByteArray file;  // when the loss is booked
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"damaged date", WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 13, "junk")},
+      {"number out of range", WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 17, "9e99")},
   };
-  const QByteArray losses3 = WithRecord(DefaultCfgBytes(), 8, " 3");
-  const Case cases[] = {
-      // The file still holds the loss before the one that could not be written.
-      {"own last write failed", true, losses3},
-      {"damaged date", false, WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 13, "junk")},
-      {"number out of range", false, WithRecord(WithRecord(DefaultCfgBytes(), 8, " 9"), 17, "9e99")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, file] : cases) {
+    SCOPED_TRACE(name);
     ResetModule1ForTesting();
     CfgFileName = QStringLiteral("tarnvole.cfg");
-    folder.Write("tarnvole.cfg", losses3);
+    folder.Write("tarnvole.cfg", WithRecord(DefaultCfgBytes(), 8, " 3"));
     ReadAllRecords();
     ModalAnswerer answerer;
-    if (c.lastWriteFailed) {
-      QFile::remove("tarnvole.cfg");
-      ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
-      platform::Load<Form3>();
-      platform::Unload<Form3>();
-      ASSERT_EQ(answerer.prompts.size(), 1);
-      ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
-    }
-    const Long lossesInMemory = Losses;
-    folder.Write("tarnvole.cfg", c.file);
-    LossBooked = 0;  // the loss of the next deal
+    folder.Write("tarnvole.cfg", file);
 
     EXPECT_NO_THROW({
       platform::Load<Form3>();
       platform::Unload<Form3>();
     });
 
-    EXPECT_EQ(Losses, lossesInMemory + 1);
-    EXPECT_EQ(Record(8).trimmed(), QByteArray::number(lossesInMemory + 1));
-    EXPECT_EQ(answerer.prompts.size(), c.lastWriteFailed ? 1 : 0);
+    EXPECT_EQ(Losses, 4);
+    EXPECT_EQ(Record(8).trimmed(), "4");
+    EXPECT_EQ(answerer.prompts.size(), 0);
   }
 }
 
