@@ -3,7 +3,6 @@
 // than leave the player before a board that refuses every click.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -13,6 +12,7 @@
 #include <functional>
 
 #include "platform/forms.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -51,20 +51,14 @@ class ModalWindows : public ::testing::Test {
       if (ran || !modal || !modal->isVisible()) return;
       ran = true;
       inside(modal);
-      Close(modal);
+      testing_support::DismissModal(modal);
     });
     poll.start(5);
     QTimer::singleShot(5000, [] {
-      if (QWidget* modal = QApplication::activeModalWidget()) Close(modal);
+      if (QWidget* modal = QApplication::activeModalWidget()) testing_support::DismissModal(modal);
     });
     show();
     EXPECT_TRUE(ran);
-  }
-  static void Close(QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal))
-      box->buttons().first()->click();
-    else
-      modal->close();
   }
 
   QWidget main;
