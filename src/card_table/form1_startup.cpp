@@ -4,7 +4,6 @@
 #include "assets/pictures.h"
 #include "card_table/form1.h"
 #include "platform/forms.h"
-#include "platform/recordfile.h"
 #include "platform/vb.h"
 #include "settings_records/form2.h"
 
@@ -279,12 +278,9 @@ void Form1::SaveWindowAndQuit() {
   CfgText[26] = NumberText(Width());
   GuardFileAccess(
       [this] {
-        platform::RecordFile file(CfgFileName, CfgRecordLength);
-        for (LoopIndex = 23; LoopIndex <= 26; ++LoopIndex) {
-          CfgRecord.Set(CfgText[LoopIndex]);
-          file.Put(LoopIndex, CfgRecord.RecordText);
-        }
-        file.Close();
+        RecordTexts texts;
+        for (LoopIndex = 23; LoopIndex <= 26; ++LoopIndex) texts[LoopIndex] = CfgText[LoopIndex];
+        WriteRecords(texts, QuitLockWaitMs);
       },
       true,
       QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"

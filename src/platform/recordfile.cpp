@@ -1,16 +1,21 @@
 #include "platform/recordfile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -21,14 +26,16 @@ namespace platform {
 
 namespace {
 
-// How long a write waits for another process's lock, and the age after
-// which a lock file without a process id in it is taken over. A lock is held
-// only for the milliseconds of one read-and-write. One whose owner was killed
-// before it could write its process id can only be told by its age, so the
-// wait outlasts that age. A live owner's lock is never taken over: its
-// system lock keeps it.
-constexpr int LockWaitMs = 1500;
+// The age after which a lock file without a process id in it is taken
+// over. One whose owner was killed before it could write its process id can
+// only be told by its age, so the default wait outlasts that age. A live
+// owner's lock is never taken over: its system lock keeps it.
 constexpr int StaleLockMs = 1000;
+static_assert(DefaultLockWaitMs > StaleLockMs);
+// How often a wait for the record file's own flock tries again.
+constexpr int FileLockRetryMs = 10;
+
+int (*syncFile)(int) = ::fsync;
 
 VbError AccessError(const QString& name, const QString& reason) {
   return VbError(ErrFileAccess, name + QStringLiteral(": ") + reason);
@@ -57,22 +64,29 @@ VbError SystemError(const QString& name) {
   return AccessError(name, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-// Writes all of the bytes at the file offset, in as many writes as it takes.
-bool WriteAll(int fd, const QByteArray& bytes, off_t offset) {
+// Writes the bytes at the start of the file, in as many writes as it takes.
+// Returns how many reached the file: all of them, or fewer when a write
+// failed (errno tells why).
+qsizetype WriteFromStart(int fd, const QByteArray& bytes) {
   qsizetype done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd, bytes.constData() + done, bytes.size() - done, offset + done);
+    const ssize_t n = ::pwrite(fd, bytes.constData() + done, bytes.size() - done, done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      break;
+    }
     done += n;
   }
-  return true;
+  return done;
 }
 
 // Temporary files are named "<file>.XXXXXX.tmp", six letters or digits in
-// place of the Xs. Only a writer holding the lock makes one, and it renames
-// or removes it before it lets the lock go, so one found under the lock was
-// left by a writer that was killed.
+// place of the Xs. A writer holding the lock makes one and renames or
+// removes it before it lets the lock go; a read of a missing file makes one
+// for an instant to learn whether the folder takes a new file, and removes
+// it at once. So one found under the lock was left by a program that was
+// killed, or is a read's probe, which needs no more than its creation.
 QString TemporaryName(const QString& target) {
   static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   QString name = target + u'.';
@@ -92,53 +106,31 @@ void RemoveLeftoverTemporaryFiles(const QString& target) {
   }
 }
 
-// Replaces the file by a new one holding the bytes, through a temporary file
-// renamed over it. Returns false, having changed nothing, when the new file
-// could not be the same file to its owner: another owner or group that this
-// process cannot give it, other permissions it cannot take, or a folder that
-// takes no new file. A write that fails throws and leaves the old file.
-bool ReplaceThroughTemporaryFile(const QString& target, const QByteArray& bytes,
-                                 const struct stat* old) {
-  QByteArray temporaryPath;
-  int fd = -1;
-  for (int tries = 0; fd < 0 && tries < 100; ++tries) {
-    temporaryPath = QFile::encodeName(TemporaryName(target));
-    fd = ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
-    throw SystemError(target);
-  }
-  const auto discard = [&] {
-    ::close(fd);
-    ::unlink(temporaryPath.constData());
-  };
-  if (old) {
-    const bool sameOwner = old->st_uid == ::geteuid() && old->st_gid == ::getegid();
-    if ((!sameOwner && ::fchown(fd, old->st_uid, old->st_gid) != 0) ||
-        ::fchmod(fd, old->st_mode & 07777) != 0) {
-      discard();
-      return false;
-    }
-  }
-  if (!WriteAll(fd, bytes, 0) || ::fsync(fd) != 0) {
-    const VbError error = SystemError(target);
-    discard();
-    throw error;
-  }
-  if (::close(fd) != 0 || ::rename(temporaryPath.constData(), QFile::encodeName(target).constData()) != 0) {
-    const VbError error = SystemError(target);
-    ::unlink(temporaryPath.constData());
-    throw error;
-  }
-  SyncFolderOf(target);
-  return true;
+// The file has something a new file made in its place would lack: extended
+// attributes, such as an access list or a security label.
+bool HasExtendedAttributes(int fd) {
+  const ssize_t size = ::flistxattr(fd, nullptr, 0);
+  return size > 0 || (size < 0 && errno != ENOTSUP);
 }
 
-// The one lock of this process; nested RecordFileLocks share it.
+// Makes the temporary file the same file to everyone as the old one: its
+// owner, group and permissions. The owner and group are those the
+// temporary file really got (a folder may give it its own group), so they
+// are compared, not assumed. False when that cannot be done.
+bool CanReplace(const struct stat& old, int temporary) {
+  struct stat made {};
+  if (::fstat(temporary, &made) != 0) return false;
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+      ::fchown(temporary, old.st_uid, old.st_gid) != 0)
+    return false;
+  return ::fchmod(temporary, old.st_mode & 07777) == 0;
+}
+
+// The one lock of this process; nested RecordFileLocks share it. It is the
+// lock file, or the record file's own flock where no lock file can be made.
 struct SharedLock {
   std::unique_ptr<QLockFile> file;
+  int lockedFile = -1;
   int holders = 0;
   bool refused = false;
 };
@@ -148,38 +140,82 @@ SharedLock& TheLock() {
   return lock;
 }
 
+// Locks the record file itself, waiting up to waitMs for another process's
+// flock. Returns the locked descriptor, -1 when the file cannot be opened
+// (no lock at all), or -2 when another process kept it locked.
+int LockTheFileItself(const QString& target, int waitMs) {
+  const QByteArray path = QFile::encodeName(target);
+  int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  QElapsedTimer waited;
+  waited.start();
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= waitMs) {
+      const bool heldElsewhere = errno == EWOULDBLOCK;
+      ::close(fd);
+      return heldElsewhere ? -2 : -1;
+    }
+    QThread::msleep(FileLockRetryMs);
+  }
+  return fd;
+}
+
 }  // namespace
 
 QString FixedLength(const QString& text, int length) {
   return text.left(length).leftJustified(length, u' ');
 }
 
-RecordFileLock::RecordFileLock(const QString& recordFileName) {
+QString RecordFileTarget(const QString& name) {
+  const QFileInfo info(name);
+  if (info.exists()) return info.canonicalFilePath();
+  // A link to a file not made yet: the file it names.
+  if (info.isSymLink()) return RecordFileTarget(info.symLinkTarget());
+  return info.absoluteFilePath();
+}
+
+void SetFileSyncForTesting(int (*sync)(int)) { syncFile = sync ? sync : ::fsync; }
+
+RecordFileLock::RecordFileLock(const QString& recordFileName, int waitMs) {
   SharedLock& shared = TheLock();
   if (shared.holders++ > 0) {
     refused_ = shared.refused;
     return;
   }
-  auto file = std::make_unique<QLockFile>(QFileInfo(recordFileName).absoluteFilePath() +
-                                          QStringLiteral(".lock"));
+  const QString target = RecordFileTarget(recordFileName);
+  auto file = std::make_unique<QLockFile>(target + QStringLiteral(".lock"));
   file->setStaleLockTime(StaleLockMs);
-  if (file->tryLock(LockWaitMs))
+  if (file->tryLock(waitMs)) {
     shared.file = std::move(file);
-  else
-    refused_ = file->error() == QLockFile::LockFailedError;
+  } else if (file->error() == QLockFile::LockFailedError) {
+    refused_ = true;
+  } else {
+    // The folder takes no lock file.
+    const int fd = LockTheFileItself(target, waitMs);
+    refused_ = fd == -2;
+    shared.lockedFile = std::max(fd, -1);
+  }
   shared.refused = refused_;
 }
 
-bool RecordFileLock::Held() const { return !refused_ && TheLock().file != nullptr; }
+bool RecordFileLock::Held() const {
+  return !refused_ && (TheLock().file != nullptr || TheLock().lockedFile >= 0);
+}
+
+bool RecordFileLock::OnTheFileItself() const { return !refused_ && TheLock().lockedFile >= 0; }
 
 RecordFileLock::~RecordFileLock() {
   SharedLock& shared = TheLock();
   if (--shared.holders > 0) return;
   shared.file.reset();  // unlocks and removes the lock file
+  if (shared.lockedFile >= 0) ::close(shared.lockedFile);  // and its flock with it
+  shared.lockedFile = -1;
   shared.refused = false;
 }
 
-RecordFile::RecordFile(const QString& name, int recordLength) : name_(name), length_(recordLength) {
+RecordFile::RecordFile(const QString& name, int recordLength, int lockWaitMs)
+    : name_(name), length_(recordLength), lockWaitMs_(lockWaitMs) {
   IgnoreFileSizeLimitSignal();
   open_ = true;
 }
@@ -191,7 +227,7 @@ void RecordFile::ReadBytes() {
   if (!file.exists()) {
     // Nothing to read yet. A folder the file could not be written in is
     // reported now, as when a missing file cannot be made.
-    QTemporaryFile probe(name_ + QStringLiteral(".XXXXXX.tmp"));
+    QTemporaryFile probe(RecordFileTarget(name_) + QStringLiteral(".XXXXXX.tmp"));
     if (!probe.open()) throw AccessError(name_, probe.errorString());
     bytes_.clear();
     loaded_ = true;
@@ -220,9 +256,10 @@ void RecordFile::Put(int record, const QString& text) {
   if (!lock_) {
     // The records this write leaves alone are taken as they are now, under
     // the lock, not as an earlier Get found them.
-    lock_ = std::make_unique<RecordFileLock>(name_);
+    lock_ = std::make_unique<RecordFileLock>(name_, lockWaitMs_);
     if (lock_->Refused()) throw AccessError(name_, QStringLiteral("locked by another program"));
     ReadBytes();
+    original_ = bytes_;
   }
   const qint64 offset = static_cast<qint64>(record - 1) * length_;
   // A short file grows by the blanks its missing records read as.
@@ -230,6 +267,8 @@ void RecordFile::Put(int record, const QString& text) {
   bytes_.replace(offset, length_, FixedLength(text, length_).toLatin1());
   changed_ = true;
 }
+
+int RecordFile::RecordsHeld() const { return static_cast<int>(original_.size() / length_); }
 
 void RecordFile::Close() {
   if (!open_) return;
@@ -239,36 +278,89 @@ void RecordFile::Close() {
 }
 
 void RecordFile::WriteBytes() {
-  // The file itself, through any symbolic links.
-  const QFileInfo info(name_);
-  const QString target = info.exists() ? info.canonicalFilePath() : name_;
+  const QString target = RecordFileTarget(name_);
   const QByteArray path = QFile::encodeName(target);
-  if (lock_ && lock_->Held()) RemoveLeftoverTemporaryFiles(target);
+  const bool mayReplace = !(lock_ && lock_->OnTheFileItself());
+  if (lock_ && lock_->Held() && mayReplace) RemoveLeftoverTemporaryFiles(target);
 
   struct stat old {};
   if (::stat(path.constData(), &old) != 0) {
     if (errno != ENOENT) throw SystemError(name_);
-    if (!ReplaceThroughTemporaryFile(target, bytes_, nullptr)) throw SystemError(name_);
+    if (!Replace(target, nullptr)) throw SystemError(name_);
     return;
   }
   // A file that may only be read is refused before anything is written.
   const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) throw SystemError(name_);
   try {
-    if (old.st_nlink == 1 && ReplaceThroughTemporaryFile(target, bytes_, &old)) {
+    if (mayReplace && old.st_nlink == 1 && !HasExtendedAttributes(fd) && Replace(target, &old)) {
       ::close(fd);
       return;
     }
+    OverwriteInPlace(fd);
   } catch (...) {
     ::close(fd);
     throw;
   }
-  // In place: one write of the whole image, cut to its length, on disk.
-  const bool written = WriteAll(fd, bytes_, 0) && ::ftruncate(fd, bytes_.size()) == 0 && ::fsync(fd) == 0;
-  const int writeError = errno;
   ::close(fd);
-  errno = writeError;
-  if (!written) throw SystemError(name_);
+}
+
+// Replaces the file by a new one holding the bytes, through a temporary file
+// renamed over it. Returns false, having changed nothing, when the new file
+// could not be the same file to its owner (see CanReplace) or the folder
+// takes no new file. A write that fails throws and leaves the old file.
+bool RecordFile::Replace(const QString& target, const struct stat* old) {
+  QByteArray temporaryPath;
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+    temporaryPath = QFile::encodeName(TemporaryName(target));
+    fd = ::open(temporaryPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (errno == EACCES || errno == EPERM || errno == EROFS) return false;
+    throw SystemError(name_);
+  }
+  const auto discard = [&] {
+    ::close(fd);
+    ::unlink(temporaryPath.constData());
+  };
+  if (old && !CanReplace(*old, fd)) {
+    discard();
+    return false;
+  }
+  if (WriteFromStart(fd, bytes_) != bytes_.size() || syncFile(fd) != 0) {
+    const VbError error = SystemError(name_);
+    discard();
+    throw error;
+  }
+  if (::close(fd) != 0 || ::rename(temporaryPath.constData(), QFile::encodeName(target).constData()) != 0) {
+    const VbError error = SystemError(name_);
+    ::unlink(temporaryPath.constData());
+    throw error;
+  }
+  SyncFolderOf(target);
+  return true;
+}
+
+// Writes the whole image over the file's bytes; it is never shorter than
+// the file, as it starts from the file's own bytes. A write that stops
+// partway (a full disk, a file-size limit) puts back the old bytes of what
+// it had written and the old length, so that the file reads as before, and
+// throws. Once every byte is in, the write is done: a flush to disk that
+// then fails changes nothing a read would see.
+void RecordFile::OverwriteInPlace(int fd) {
+  const qsizetype written = WriteFromStart(fd, bytes_);
+  if (written != bytes_.size()) {
+    const VbError error = SystemError(name_);
+    WriteFromStart(fd, original_.left(written));
+    if (written > original_.size() && ::ftruncate(fd, original_.size()) != 0) {
+      // Nothing more can be put back; the records the file held are.
+    }
+    syncFile(fd);
+    throw error;
+  }
+  syncFile(fd);
 }
 
 }  // namespace platform

@@ -56,10 +56,10 @@ void Form3::Form_Load() {
   // copy of the program since is not overwritten.
   // A file that cannot be written costs nothing yet: the player is told,
   // and the loss is written with the next game end or at the quit.
-  BookRecordsAfresh(8, 14, BookLoss, [] { StageRecordTexts(8, 14); });
+  BookRecordsAfresh(GameEnd::Loss(platform::Today()));
 }
 
-void Form3::BookLoss() {
+void Form3::BookLoss(const VbDate& day) {
   Losses = OneMore(Losses);
   WinStreak = 0;
   LastGameWon = 0;
@@ -69,7 +69,7 @@ void Form3::BookLoss() {
   // has reset it during a running streak it starts again from one.
   if (LossStreak > BestLossStreak) {
     BestLossStreak = OneMore(BestLossStreak);
-    BestLossStreakDate = platform::Today();
+    BestLossStreakDate = day;
   }
 }
 

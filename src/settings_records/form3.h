@@ -5,6 +5,7 @@
 
 #include "platform/dialog_controls.h"
 #include "platform/forms.h"
+#include "settings_records/module1.h"
 
 namespace tarnvole {
 
@@ -21,9 +22,9 @@ class Form3 : public platform::Form {
   platform::CommandButton* Command2 = nullptr;
   platform::DialogLabel* Label1 = nullptr;
 
-  // The loss on the record variables. Static: a loss that could not be
-  // written is booked again after the dialog is gone.
-  static void BookLoss();
+  // The loss of the given day on the record variables. Static: a loss that
+  // could not be written is booked again after the dialog is gone.
+  static void BookLoss(const VbDate& day);
 };
 
 }  // namespace tarnvole

@@ -60,14 +60,7 @@ void Form4::Form_Load() {
   // another copy of the program since is not overwritten.
   // A file that cannot be written costs nothing yet: the player is told,
   // and the win is written with the next game end or at the quit.
-  BookRecordsAfresh(
-      7, 22,
-      [seconds, moves = MoveCount] {
-        KeepTimeRecords(seconds);
-        KeepMoveRecords(moves);
-        BookWin();
-      },
-      [] { StageRecordTexts(7, 22); });
+  BookRecordsAfresh(GameEnd::Win(platform::Today(), seconds, MoveCount));
 }
 
 void Form4::ShowTimeAndMoves(std::int64_t seconds) {
@@ -80,33 +73,33 @@ void Form4::ShowTimeAndMoves(std::int64_t seconds) {
   Label5->setCaption(QStringLiteral(" ") + platform::PlainText(MoveCount) + QStringLiteral("手"));
 }
 
-void Form4::KeepTimeRecords(std::int64_t seconds) {
+void Form4::KeepTimeRecords(std::int64_t seconds, const VbDate& day) {
   // A time below zero (the clock was set back) or beyond what the file can
   // hold was not measured truly: the win counts, the time records do not.
   if (seconds < 0 || seconds > std::numeric_limits<Long>::max()) return;
   const auto time = static_cast<Long>(seconds);
   if (time < ShortestTime) {
     ShortestTime = time;
-    ShortestTimeDate = platform::Today();
+    ShortestTimeDate = day;
   }
   if (time > LongestTime) {
     LongestTime = time;
-    LongestTimeDate = platform::Today();
+    LongestTimeDate = day;
   }
 }
 
-void Form4::KeepMoveRecords(Long moves) {
+void Form4::KeepMoveRecords(Long moves, const VbDate& day) {
   if (moves < FewestMoves) {
     FewestMoves = moves;
-    FewestMovesDate = platform::Today();
+    FewestMovesDate = day;
   }
   if (moves > MostMoves) {
     MostMoves = moves;
-    MostMovesDate = platform::Today();
+    MostMovesDate = day;
   }
 }
 
-void Form4::BookWin() {
+void Form4::BookWin(const VbDate& day) {
   LossStreak = 0;
   Wins = OneMore(Wins);
   LastGameLost = 0;
@@ -116,7 +109,7 @@ void Form4::BookWin() {
   // has reset it during a running streak it starts again from one.
   if (WinStreak > BestWinStreak) {
     BestWinStreak = OneMore(BestWinStreak);
-    BestWinStreakDate = platform::Today();
+    BestWinStreakDate = day;
   }
 }
 

@@ -26,13 +26,14 @@ class Form4 : public platform::Form {
   platform::DialogLabel* Label5 = nullptr;
   platform::CommandButton* Command1 = nullptr;
 
+  // The win of the given day on the record variables. Static: a win that
+  // could not be written is booked again after the dialog is gone.
+  static void KeepTimeRecords(std::int64_t seconds, const VbDate& day);
+  static void KeepMoveRecords(Long moves, const VbDate& day);
+  static void BookWin(const VbDate& day);
+
  private:
   void ShowTimeAndMoves(std::int64_t seconds);
-  // The win on the record variables. Static: a win that could not be
-  // written is booked again after the dialog is gone.
-  static void KeepTimeRecords(std::int64_t seconds);
-  static void KeepMoveRecords(Long moves);
-  static void BookWin();
 };
 
 }  // namespace tarnvole

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "platform/clock.h"
-#include "platform/recordfile.h"
 #include "platform/vb.h"
 #include "platform/widgets.h"
 #include "settings_records/module1.h"
@@ -90,13 +89,6 @@ QColor StreakTitleColor(Long lastGameFlag) {
   return platform::VbColor(lastGameFlag == 1 ? LastGameColor : TitleColor);
 }
 
-// What a reset puts back: the shortest time and the fewest moves go back to
-// values any won game beats, everything else to 0.
-Long ResetValue(int record) {
-  if (record == 15) return 3600;
-  if (record == 19) return 999;
-  return 0;
-}
 
 QString KeptRecordsNote() { return QStringLiteral("\rこれまでの成績をそのまま表示します。"); }
 
@@ -187,6 +179,14 @@ platform::CommandButton* Form6::NewResetButton(int top, void (Form6::*handler)()
   return button;
 }
 
+// The shortest time and the fewest moves go back to values any won game
+// beats, everything else to 0.
+Long Form6::ResetValue(int record) {
+  if (record == 15) return 3600;
+  if (record == 19) return 999;
+  return 0;
+}
+
 void Form6::Form_Load() { LoadAndShowRecords(); }
 
 void Form6::LoadAndShowRecords() {
@@ -231,16 +231,7 @@ void Form6::ShowValue(platform::DialogLabel* label, const QString& caption) {
 // this copy's results that still wait to be written).
 void Form6::ResetRecords(int firstRecord, int lastRecord) {
   // Under the file's lock, like a game end in another copy of the program.
-  const auto stage = [firstRecord, lastRecord] {
-    for (int n = firstRecord; n <= lastRecord; ++n) CfgText[n] = NumberText(ResetValue(n));
-  };
-  BookRecordsAfresh(
-      firstRecord, lastRecord,
-      [firstRecord, lastRecord, stage] {
-        stage();
-        TakeRecordTexts(firstRecord, lastRecord);
-      },
-      stage);
+  BookRecordsAfresh(GameEnd::RecordsReset(firstRecord, lastRecord));
   LoadAndShowRecords();
 }
 

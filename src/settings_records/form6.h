@@ -18,6 +18,7 @@
 
 #include "platform/dialog_controls.h"
 #include "platform/forms.h"
+#include "settings_records/module1.h"
 
 namespace tarnvole {
 
@@ -35,6 +36,9 @@ class Form6 : public platform::Form {
   void Command6_Click();
   void Command7_Click();
   void Command8_Click();
+
+  // What a reset button puts back in record n.
+  static Long ResetValue(int record);
 
   platform::DialogLabel& Label2(int i) const { return *label2_.at(static_cast<size_t>(i)); }
   platform::DialogLabel& Label3(int i) const { return *label3_.at(static_cast<size_t>(i)); }

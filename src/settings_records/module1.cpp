@@ -1,12 +1,13 @@
 #include "settings_records/module1.h"
 
-#include <QStringList>
-#include <bitset>
 #include <vector>
 
 #include "platform/forms.h"
 #include "platform/recordfile.h"
 #include "platform/vb.h"
+#include "settings_records/form3.h"
+#include "settings_records/form4.h"
+#include "settings_records/form6.h"
 
 namespace tarnvole {
 
@@ -74,32 +75,24 @@ RecordSlot Slot(int record) {
   }
 }
 
-// A game end or records reset that has not reached the file yet.
-struct Booking {
-  int first = 0;
-  int last = 0;
-  std::function<void()> book;
-  std::function<void()> stage;
+// A game end that has not reached the file yet, with the streaks kept in
+// memory only as they were before it: booking the waiting ones again
+// starts from the first one's.
+struct PendingGameEnd {
+  GameEnd end;
+  Long winStreakBefore = 0;
+  Long lossStreakBefore = 0;
 };
-std::vector<Booking> pendingBookings;
-// The streaks kept in memory only, as they were before the first pending
-// booking: booking the pending ones again starts from there.
-Long winStreakBeforePending = 0;
-Long lossStreakBeforePending = 0;
+std::vector<PendingGameEnd> pendingGameEnds;
 
 // After a read of records 7 to 22, memory holds the file's records plus
 // this copy's results that have not reached it.
 void BookPendingAgain() {
-  if (pendingBookings.empty()) return;
-  WinStreak = winStreakBeforePending;
-  LossStreak = lossStreakBeforePending;
-  for (const Booking& booking : pendingBookings) booking.book();
+  if (pendingGameEnds.empty()) return;
+  WinStreak = pendingGameEnds.front().winStreakBefore;
+  LossStreak = pendingGameEnds.front().lossStreakBefore;
+  for (const PendingGameEnd& pending : pendingGameEnds) ApplyGameEnd(pending.end);
 }
-
-// While a booking holds the file's lock, the messages of the file problems
-// it meets are kept here and shown after the lock is released, so that no
-// other copy waits on a message box.
-QStringList* heldMessages = nullptr;
 
 // Reads records first..last into CfgText[n - 1], then converts them in order.
 void ReadRecords(int first, int last) {
@@ -159,49 +152,41 @@ void ReadRecords7To22OrKeepMemory() {
   }
 }
 
-// Writes the records of every pending booking, each staged in booking
-// order; once they are in the file none is pending any more.
-void WritePendingRecords() {
-  std::bitset<CfgRecordCount + 1> records;
-  for (const Booking& booking : pendingBookings) {
-    booking.stage();
-    for (int n = booking.first; n <= booking.last; ++n) records[n] = true;
-  }
-  const bool written = GuardFileAccess(
-      [&records] {
-        platform::RecordFile file(CfgFileName, CfgRecordLength);
-        for (int n = 1; n <= CfgRecordCount; ++n) {
-          if (!records[n]) continue;
-          CfgRecord.Set(CfgText[n]);
-          file.Put(n, CfgRecord.RecordText);
-        }
-        file.Close();
-      },
-      true);
-  if (written) pendingBookings.clear();
+// The text of record n from the value in memory.
+QString MemoryText(int record) {
+  const RecordSlot slot = Slot(record);
+  return slot.date ? DateRecordText(*slot.date) : NumberText(*slot.number);
 }
 
-// Runs `work` under the file's lock after records 7 to 22 were read afresh;
-// the file problems it meets are shown once the lock is released, so that
-// no other copy waits on a message box.
-void UnderLockReadAfresh(const std::function<void()>& work) {
-  QStringList messages;
-  {
-    platform::RecordFileLock lock(CfgFileName);
-    // Without the lock another copy could write between the read and the
-    // write: memory is used as it is, and the write is refused.
-    if (!lock.Refused()) ReadRecords7To22OrKeepMemory();
-    QStringList* const outer = heldMessages;
-    heldMessages = &messages;
-    try {
-      work();
-    } catch (...) {
-      heldMessages = outer;
-      throw;
-    }
-    heldMessages = outer;
+enum class WriteOutcome { Written, LockRefused, WriteFailed };
+
+// Under the file's lock: records 7 to 22 afresh with the waiting game ends
+// booked again, then `end` (when there is one) booked and added to them;
+// then the records of all of them, each staged in booking order, written in
+// one write. Once they are in the file none waits any more.
+WriteOutcome BookAndWritePending(const GameEnd* end, int lockWaitMs) {
+  platform::RecordFileLock lock(CfgFileName, lockWaitMs);
+  // Without the lock another copy could write between the read and the
+  // write: memory is used as it is, and nothing is written.
+  if (!lock.Refused()) ReadRecords7To22OrKeepMemory();
+  if (end) {
+    pendingGameEnds.push_back({*end, WinStreak, LossStreak});
+    ApplyGameEnd(*end);
   }
-  for (const QString& message : messages) platform::MsgBox(message, platform::vbOKOnly);
+  if (lock.Refused()) return WriteOutcome::LockRefused;
+  RecordTexts texts;
+  for (const PendingGameEnd& pending : pendingGameEnds) {
+    StageGameEnd(pending.end);
+    for (int n = pending.end.firstRecord; n <= pending.end.lastRecord; ++n) texts[n] = CfgText[n];
+  }
+  try {
+    WriteRecords(texts, lockWaitMs);
+  } catch (const VbError& e) {
+    if (e.Number() != platform::ErrFileAccess) throw;
+    return WriteOutcome::WriteFailed;
+  }
+  pendingGameEnds.clear();
+  return WriteOutcome::Written;
 }
 
 }  // namespace
@@ -219,19 +204,30 @@ void ReadRecords7To22() {
 }
 
 void StageRecordTexts(int first, int last) {
-  for (int n = first; n <= last; ++n) {
-    const RecordSlot slot = Slot(n);
-    CfgText[n] = slot.date ? DateRecordText(*slot.date) : NumberText(*slot.number);
+  for (int n = first; n <= last; ++n) CfgText[n] = MemoryText(n);
+}
+
+void WriteRecords(const RecordTexts& texts, int lockWaitMs) {
+  platform::RecordFile file(CfgFileName, CfgRecordLength, lockWaitMs);
+  for (int n = 1; n <= CfgRecordCount; ++n) {
+    if (!texts[n]) continue;
+    CfgRecord.Set(*texts[n]);
+    file.Put(n, CfgRecord.RecordText);
   }
+  if (file.RecordsHeld() < CfgRecordCount) {
+    for (int n = 1; n <= CfgRecordCount; ++n) {
+      if (texts[n]) continue;
+      CfgRecord.Set(MemoryText(n));
+      file.Put(n, CfgRecord.RecordText);
+    }
+  }
+  file.Close();
 }
 
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset) {
-  platform::RecordFile file(CfgFileName, CfgRecordLength);
-  for (int n = firstRecord; n <= lastRecord; ++n) {
-    CfgRecord.Set(CfgText[n + elementOffset]);
-    file.Put(n, CfgRecord.RecordText);
-  }
-  file.Close();
+  RecordTexts texts;
+  for (int n = firstRecord; n <= lastRecord; ++n) texts[n] = CfgText[n + elementOffset];
+  WriteRecords(texts);
 }
 
 void WriteDefaultRecords() {
@@ -250,22 +246,42 @@ void TakeRecordTexts(int first, int last) {
   }
 }
 
-void BookRecordsAfresh(int firstRecord, int lastRecord, std::function<void()> book,
-                       std::function<void()> stage) {
-  UnderLockReadAfresh([&] {
-    if (pendingBookings.empty()) {
-      winStreakBeforePending = WinStreak;
-      lossStreakBeforePending = LossStreak;
-    }
-    book();
-    pendingBookings.push_back({firstRecord, lastRecord, std::move(book), std::move(stage)});
-    WritePendingRecords();
-  });
+void ApplyGameEnd(const GameEnd& end) {
+  switch (end.kind) {
+    case GameEnd::Kind::Loss:
+      Form3::BookLoss(end.day);
+      break;
+    case GameEnd::Kind::Win:
+      Form4::KeepTimeRecords(end.seconds, end.day);
+      Form4::KeepMoveRecords(end.moves, end.day);
+      Form4::BookWin(end.day);
+      break;
+    case GameEnd::Kind::RecordsReset:
+      StageGameEnd(end);
+      TakeRecordTexts(end.firstRecord, end.lastRecord);
+      break;
+  }
+}
+
+void StageGameEnd(const GameEnd& end) {
+  if (end.kind == GameEnd::Kind::RecordsReset) {
+    // The reset texts themselves (" 0", not the zero date's text).
+    for (int n = end.firstRecord; n <= end.lastRecord; ++n)
+      CfgText[n] = NumberText(Form6::ResetValue(n));
+  } else {
+    StageRecordTexts(end.firstRecord, end.lastRecord);
+  }
+}
+
+void BookRecordsAfresh(const GameEnd& end) {
+  if (BookAndWritePending(&end, platform::DefaultLockWaitMs) == WriteOutcome::WriteFailed)
+    platform::MsgBox(ResultsWaitMessage(), platform::vbOKOnly);
 }
 
 void WritePendingBookings() {
-  if (pendingBookings.empty()) return;
-  UnderLockReadAfresh(WritePendingRecords);
+  if (pendingGameEnds.empty()) return;
+  if (BookAndWritePending(nullptr, QuitLockWaitMs) != WriteOutcome::Written)
+    platform::MsgBox(ResultsLostMessage(), platform::vbOKOnly);
 }
 
 void SetDefaultValues() {
@@ -281,11 +297,23 @@ void SetDefaultValues() {
 QString FileProblemMessage(bool writing) {
   const QString name = CfgFileName.isEmpty() ? QStringLiteral("tarnvole.cfg") : CfgFileName;
   return writing ? QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
-                                  "設定と成績はこのまま遊べますが、ファイルには残りません。")
+                                  "今の設定はこのまま使えますが、ファイルには残りません。")
                        .arg(name)
                  : QStringLiteral("設定ファイル「%1」を読み込めませんでした。\r"
                                   "初期値のまま続けます。")
                        .arg(name);
+}
+
+QString ResultsWaitMessage() {
+  return QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
+                        "成績は次のゲームが終わったときか、終了するときに書き込みます。")
+      .arg(CfgFileName);
+}
+
+QString ResultsLostMessage() {
+  return QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
+                        "まだ書き込めていない成績は保存されません。")
+      .arg(CfgFileName);
 }
 
 bool GuardFileAccess(const std::function<void()>& access, bool writing, const QString& message) {
@@ -295,11 +323,7 @@ bool GuardFileAccess(const std::function<void()>& access, bool writing, const QS
   } catch (const VbError& e) {
     if (e.Number() != platform::ErrFileAccess) throw;
     const QString text = message.isEmpty() ? FileProblemMessage(writing) : message;
-    if (heldMessages) {
-      heldMessages->append(text);
-    } else {
-      platform::MsgBox(text, platform::vbOKOnly);
-    }
+    platform::MsgBox(text, platform::vbOKOnly);
     return false;
   }
 }
@@ -317,8 +341,7 @@ void ResetModule1ForTesting() {
   GameStart = VbDate();
   CfgRecord = CfgRecordType();
   CfgText.fill(QString());
-  pendingBookings.clear();
-  winStreakBeforePending = lossStreakBeforePending = 0;
+  pendingGameEnds.clear();
 }
 
 }  // namespace tarnvole

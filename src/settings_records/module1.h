@@ -18,8 +18,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "platform/clock.h"
+#include "platform/recordfile.h"
 
 namespace tarnvole {
 
@@ -108,6 +110,15 @@ void ReadRecords7To22();
 // Stages the current value of records first..last in CfgText[first..last]
 // (element n for record n), numbers by the number rule, dates by the date rule.
 void StageRecordTexts(int first, int last);
+// The texts of the records one write puts, element n for record n; records
+// without a text are not put.
+using RecordTexts = std::array<std::optional<QString>, CfgRecordCount + 1>;
+// Writes the records that have a text, in ascending order, each left-
+// justified, blank-padded and cut to 8 characters. A file that is made by
+// this write, or that holds fewer than 26 records (its first write failed,
+// say), gets every other record from the values in memory as well, so that
+// it never holds a blank record that would read as a damaged file.
+void WriteRecords(const RecordTexts& texts, int lockWaitMs = platform::DefaultLockWaitMs);
 // Writes CfgText[firstRecord + offset .. lastRecord + offset] as records
 // firstRecord .. lastRecord, in ascending order.
 void WriteStagedRecords(int firstRecord, int lastRecord, int elementOffset);
@@ -116,23 +127,49 @@ void WriteDefaultRecords();
 // The variables of records first..last take the values that the texts in
 // CfgText[first..last] read as (the number rule, the date rule).
 void TakeRecordTexts(int first, int last);
-// Books a game end or a records reset on the records as the file holds them
+
+// A game end or a reset of the records dialog, as the values it was booked
+// with, so that booking it again later gives the same records: a loss or a
+// win keeps its day, a win its time and moves.
+struct GameEnd {
+  enum class Kind { Loss, Win, RecordsReset };
+  Kind kind = Kind::Loss;
+  VbDate day;                // the day it happened
+  std::int64_t seconds = 0;  // a win's time
+  Long moves = 0;            // a win's moves
+  int firstRecord = 0;       // the records it writes
+  int lastRecord = 0;
+
+  static GameEnd Loss(const VbDate& day) { return {Kind::Loss, day, 0, 0, 8, 14}; }
+  static GameEnd Win(const VbDate& day, std::int64_t seconds, Long moves) {
+    return {Kind::Win, day, seconds, moves, 7, 22};
+  }
+  static GameEnd RecordsReset(int firstRecord, int lastRecord) {
+    return {Kind::RecordsReset, VbDate(), 0, 0, firstRecord, lastRecord};
+  }
+};
+// Books a game end on the record variables.
+void ApplyGameEnd(const GameEnd& end);
+// Stages the texts of the records the game end writes in CfgText.
+void StageGameEnd(const GameEnd& end);
+
+// Books a game end or records reset on the records as the file holds them
 // now, so that copies of the program sharing the file add their results up
-// instead of overwriting each other's. `book` changes the variables as the
-// game end or reset does; `stage` stages the texts of records
-// firstRecord..lastRecord (within 7 to 22). Both may run again later, so
-// they capture values, never a window.
-// Under the file's lock, records 7 to 22 are read afresh into the variables
-// (values in memory are kept when the file cannot be read or converted); the
-// bookings of this copy that have not reached the file yet are booked again
-// on them, in order, then this one; then the records of all of them are
-// written. A booking whose write fails, or whose lock cannot be had, waits
-// in this copy for the next booking or the quit. A file problem met
-// meanwhile is shown once the lock is released.
-void BookRecordsAfresh(int firstRecord, int lastRecord, std::function<void()> book,
-                       std::function<void()> stage);
-// Writes the bookings still waiting, the way a booking does (the quit).
+// instead of overwriting each other's. Under the file's lock, records 7 to
+// 22 are read afresh into the variables (values in memory are kept when
+// the file cannot be read or converted); the game ends of this copy that
+// have not reached the file yet are booked again on them, in order, then
+// this one; then the records of all of them are written. A game end that
+// could not be written waits in this copy for the next one or the quit:
+// the player is told when the write failed, not when another copy only
+// kept the lock a little longer.
+void BookRecordsAfresh(const GameEnd& end);
+// The quit: writes the game ends still waiting, the way a booking does but
+// waiting longer for the lock. Those that cannot be written even then are
+// lost, and the player is told.
 void WritePendingBookings();
+// How long the quit waits for another copy's lock.
+constexpr int QuitLockWaitMs = 10000;
 // The 26 default values put straight into the variables (used when the file
 // cannot be read at all).
 void SetDefaultValues();
@@ -147,6 +184,10 @@ inline const QString DamagedFileMessage =
 bool GuardFileAccess(const std::function<void()>& access, bool writing,
                      const QString& message = QString());
 QString FileProblemMessage(bool writing);
+// A game end that could not be written now and waits for a later write.
+QString ResultsWaitMessage();
+// Game ends that could not be written at the quit.
+QString ResultsLostMessage();
 
 // Puts every variable back to its state before start-up (tests).
 void ResetModule1ForTesting();

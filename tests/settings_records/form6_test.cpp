@@ -353,7 +353,7 @@ TEST_F(RecordsDialog, AResetThatCannotBeWrittenTellsThePlayerAndIsWrittenLater) 
   ModalAnswerer answerer;
   form.Command1->click();
   ASSERT_EQ(answerer.prompts.size(), 2);
-  EXPECT_EQ(answerer.prompts[0], FileProblemMessage(true));
+  EXPECT_EQ(answerer.prompts[0], ResultsWaitMessage());
   EXPECT_TRUE(answerer.prompts[1].contains("「tarnvole.cfg」を読み込めませんでした"));
   EXPECT_EQ(Wins, 0);
   EXPECT_EQ(Losses, 0);

@@ -8,8 +8,10 @@
 #include <tuple>
 #include <vector>
 
+#include "card_table/form1.h"
 #include "platform/forms.h"
 #include "platform/widgets.h"
+#include "settings_records/form2.h"
 #include "settings_records/form3.h"
 #include "settings_records/form4.h"
 #include "settings_records/form6.h"
@@ -41,8 +43,21 @@ class TwoCopies : public GameEndDialog {
     platform::Unload<Form3>();
     platform::Unload<Form4>();
     platform::Unload<Form6>();
+    game.reset();
+    platform::Unload<Form2>();
     GameEndDialog::TearDown();
   }
+  // This copy as the game starts it, and the game's own quit.
+  void StartGame() {
+    game = std::make_unique<Form1>();
+    game->Form_Load();
+  }
+  void QuitGame() {
+    EndRecorder ended;
+    game->SaveWindowAndQuit();
+    EXPECT_EQ(ended.ends, 1);
+  }
+  std::unique_ptr<Form1> game;
   // A copy starting up: the full read of the file.
   CopyMemory StartCopy() {
     ReadAllRecords();
@@ -140,17 +155,17 @@ TEST_F(TwoCopies, ALossIsBookedOnMemoryWhereTheFileCannotBeTrusted) {
 // A loss that could not be written, because the write failed or another
 // program kept the file's lock, is not lost: the next loss books it again
 // on what the file holds then, another copy's loss included, and so does
-// the quit.
+// the quit, with the day it was lost on. Only a failed write is worth
+// telling the player about; a lock held a little long is not.
 TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
   for (const bool lockHeld : {false, true}) {
     SCOPED_TRACE(lockHeld ? "lock held by another program" : "write failed");
     ResetModule1ForTesting();
-    CfgFileName = QStringLiteral("tarnvole.cfg");
     folder.Write("tarnvole.cfg", DefaultCfgBytes());
-    ReadAllRecords();
+    StartGame();
     ModalAnswerer answerer;
     QProcess holder;
-    // This copy loses while its write cannot be made, and the player is told.
+    // This copy loses while its write cannot be made.
     const auto loseUnwritten = [&] {
       const QByteArray file = File();
       if (lockHeld) {
@@ -172,8 +187,9 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
         folder.Write("tarnvole.cfg", file);
       }
     };
+    const QStringList told = lockHeld ? QStringList() : QStringList{ResultsWaitMessage()};
     loseUnwritten();
-    EXPECT_EQ(answerer.prompts, QStringList{FileProblemMessage(true)});
+    EXPECT_EQ(answerer.prompts, told);
     // Another copy loses meanwhile.
     folder.Write("tarnvole.cfg",
                  WithRecord(WithRecord(WithRecord(DefaultCfgBytes(), 8, " 1"), 12, " 1"), 14, " 1"));
@@ -184,11 +200,68 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
     EXPECT_EQ(Record(8).trimmed(), "3");
     EXPECT_EQ(Record(12).trimmed(), "2");  // this copy's two losses in a row
 
+    // A third loss in a row, just before midnight, still waits at the quit
+    // just after it.
+    now = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 30));
     loseUnwritten();
-    WritePendingBookings();  // the quit
+    now = QDateTime(QDate(2026, 12, 8), QTime(0, 0, 30));
+    QuitGame();
     EXPECT_EQ(Record(8).trimmed(), "4");
     EXPECT_EQ(Record(12).trimmed(), "3");
-    EXPECT_EQ(answerer.prompts.size(), 2);
+    EXPECT_EQ(Record(13), "26/12/07");
+    EXPECT_EQ(answerer.prompts, told + told);
+    game.reset();
+    platform::Unload<Form2>();
+  }
+}
+
+// A win whose write failed keeps the day, the time and the moves it was won
+// with, however late it is written and however often the records are read
+// again meanwhile. A quit that cannot write it either tells the player that
+// it is lost.
+TEST_F(TwoCopies, AWinWaitingToBeWrittenKeepsItsDayTimeAndMoves) {
+  for (const bool quitWrites : {true, false}) {
+    SCOPED_TRACE(quitWrites ? "the quit writes it" : "the quit cannot write it");
+    ResetModule1ForTesting();
+    folder.Write("tarnvole.cfg", DefaultCfgBytes());
+    StartGame();
+    ModalAnswerer answerer;
+    const QByteArray before = File();
+    QFile::remove("tarnvole.cfg");
+    ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
+    now = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 0));
+    GameStart = SecondsFromNow(-300);
+    MoveCount = 90;
+    platform::Load<Form4>();
+    platform::Unload<Form4>();
+    ASSERT_EQ(answerer.prompts, QStringList{ResultsWaitMessage()});
+
+    // The next game is under way, the next day, and the records are looked at.
+    now = QDateTime(QDate(2026, 12, 8), QTime(0, 10, 0));
+    MoveCount = 150;
+    if (quitWrites) {
+      ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
+      folder.Write("tarnvole.cfg", before);
+    }
+    platform::Load<Form6>();
+    platform::Unload<Form6>();
+    answerer.prompts.clear();
+    QuitGame();
+    if (!quitWrites) {
+      ASSERT_FALSE(answerer.prompts.isEmpty());
+      EXPECT_EQ(answerer.prompts[0], ResultsLostMessage());
+      continue;
+    }
+    EXPECT_EQ(answerer.prompts, QStringList());
+    EXPECT_EQ(Record(7).trimmed(), "1");
+    EXPECT_EQ(Record(10), "26/12/07");  // best win streak
+    EXPECT_EQ(Record(15).trimmed(), "300");
+    EXPECT_EQ(Record(16), "26/12/07");
+    EXPECT_EQ(Record(19).trimmed(), "90");
+    EXPECT_EQ(Record(20), "26/12/07");
+    EXPECT_EQ(Record(21).trimmed(), "90");
+    game.reset();
+    platform::Unload<Form2>();
   }
 }
 

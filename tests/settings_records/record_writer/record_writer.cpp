@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/clock.h"
 #include "platform/recordfile.h"
 #include "platform/vb.h"
 #include "settings_records/form3.h"
@@ -53,8 +54,7 @@ int BookLosses(int argc, char** argv, int count) {
   });
   answerer.start(20);
   for (int i = 0; i < count; ++i)
-    tarnvole::BookRecordsAfresh(8, 14, tarnvole::Form3::BookLoss,
-                                [] { tarnvole::StageRecordTexts(8, 14); });
+    tarnvole::BookRecordsAfresh(tarnvole::GameEnd::Loss(platform::Today()));
   tarnvole::WritePendingBookings();
   std::printf("messages %d\n", messages);
   return 0;
