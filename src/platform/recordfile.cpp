@@ -168,10 +168,11 @@ QString FixedLength(const QString& text, int length) {
 }
 
 QString RecordFileTarget(const QString& name) {
-  const QFileInfo info(name);
+  QFileInfo info(name);
   if (info.exists()) return info.canonicalFilePath();
-  // A link to a file not made yet: the file it names.
-  if (info.isSymLink()) return RecordFileTarget(info.symLinkTarget());
+  // A link to a file not made yet: the file it names, through as many links
+  // as the system itself follows (a loop of links names no file).
+  for (int links = 0; info.isSymLink() && links < 40; ++links) info = QFileInfo(info.symLinkTarget());
   return info.absoluteFilePath();
 }
 

@@ -1,5 +1,6 @@
 #include "settings_records/module1.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/forms.h"
@@ -208,6 +209,8 @@ void StageRecordTexts(int first, int last) {
 }
 
 void WriteRecords(const RecordTexts& texts, int lockWaitMs) {
+  if (std::none_of(texts.begin(), texts.end(), [](const auto& text) { return text.has_value(); }))
+    return;
   platform::RecordFile file(CfgFileName, CfgRecordLength, lockWaitMs);
   for (int n = 1; n <= CfgRecordCount; ++n) {
     if (!texts[n]) continue;
