@@ -333,6 +333,32 @@ TEST_F(OptionsDialog, AfterConfirmingTheNextLoadShowsTheCurrentSettings) {
   EXPECT_EQ(DealStrength, 1);
 }
 
+// Return presses the focused button once it goes down: the repeats of a
+// held key, here one that went down before the button had the focus, press
+// nothing.
+TEST_F(OptionsDialog, AnAutorepeatedReturnDoesNotPressTheFocusedButton) {
+  StartWith(DefaultCfgBytes());
+  QPointer<Form2> dialog = &Shown();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  dialog->Option1(1).click();
+  dialog->Command1->setFocus();
+  const auto key = [&dialog](QEvent::Type type, bool autorepeat) {
+    if (!platform::IsLoaded<Form2>()) return;
+    qt_handleKeyEvent(dialog->windowHandle(), type, Qt::Key_Return, Qt::NoModifier,
+                      QStringLiteral("\r"), autorepeat);
+    QCoreApplication::processEvents();
+  };
+  for (int i = 0; i < 3; ++i) {
+    key(QEvent::KeyPress, true);
+    key(QEvent::KeyRelease, true);
+  }
+  EXPECT_TRUE(platform::IsLoaded<Form2>());
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+  key(QEvent::KeyPress, false);
+  EXPECT_FALSE(platform::IsLoaded<Form2>());
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 1), " 1      ");
+}
+
 TEST_F(OptionsDialog, AFileThatCannotBeWrittenIsReportedAndTheSettingsStay) {
   StartWith(DefaultCfgBytes());
   Form2& dialog = Shown();
