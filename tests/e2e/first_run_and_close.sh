@@ -4,8 +4,8 @@
 # settings file unchanged (with and without a window manager), a window
 # moved a little past the left edge, and a modal dialog that the window
 # manager is asked to minimise: under openbox, which takes the main window
-# along, and under twm, which minimises the dialog alone. Only the processes
-# started here are ever ended.
+# along, and under twm, which minimises the dialog alone; and the options
+# dialog's first focus. Only the processes started here are ever ended.
 set -euo pipefail
 program=$(readlink -f "$1")
 for tool in Xvfb xdotool xwininfo openbox twm; do
@@ -185,7 +185,10 @@ close_by_close_box
 # and keeps its size. Asked to minimise it, the window manager takes the
 # board along (or leaves the dialog up): the board is never shown without
 # the dialog it waits for. Restored, the two come back together; a click on
-# the board leaves the dialog up; closed, the board answers again.
+# the board leaves the dialog up; closed, the board answers again. With full
+# auto stored as on, the options dialog opens on "する": a Space at once and
+# its button store full auto as on again.
+printf '%-8s' " 1" | dd of="$work/tarnvole.cfg" bs=8 count=1 conv=notrunc 2>/dev/null
 start
 open_records "the records button opens the records dialog"
 if [ -n "$records" ]; then
@@ -208,7 +211,14 @@ if [ -n "$records" ]; then
   toolbar_button 4
   options=$(our_window "オプション") || options=""
   check "the board answers again: the options button opens its dialog" test -n "$options"
-  [ -n "$options" ] && click_close_box "$options" && wait_gone "$options"
+  if [ -n "$options" ]; then
+    sleep 0.3
+    xdotool key space
+    read -r x y < <(client_xy "$options")
+    xdotool mousemove $((x + 200)) $((y + 415)) click 1   # これでいい！
+    check "the button closes the options dialog" wait_gone "$options"
+    check "a Space as the options dialog opens leaves full auto on" test "$(record 1)" = " 1      "
+  fi
 fi
 check "the program ends by its close box afterwards" close_by_close_box
 
