@@ -2,10 +2,11 @@
 # The built program in a real X server, driven by real X events: the first
 # run in an empty folder, the close box, repeated starts that must leave the
 # settings file unchanged (with and without a window manager), a window
-# moved a little past the left edge, and a modal dialog that the window
-# manager is asked to minimise: under openbox, which takes the main window
-# along, and under twm, which minimises the dialog alone; and the options
-# dialog's first focus. Only the processes started here are ever ended.
+# moved past the left edge, and a modal dialog that the window manager is
+# asked to minimise: under openbox, which takes the main window along, and
+# under twm, which minimises the dialog alone; the options dialog's first
+# focus, and a double-click whose first click brings up the stalemate dialog
+# under the pointer. Only the processes started here are ever ended.
 set -euo pipefail
 program=$(readlink -f "$1")
 for tool in Xvfb xdotool xwininfo openbox twm; do
@@ -251,6 +252,34 @@ if [ -n "$records" ]; then
   [ -n "$records" ] && records_ok "$records" && wait_gone "$records"
 fi
 check "the program ends by its toolbar afterwards" quit_by_toolbar
+
+# 8. Still under twm: the ordered deck (strength 3) is lost by sending the
+# foot cards of the first three columns to the free cells, and the lost board
+# kept. A double-click on a card under where the stalemate dialog opens
+# brings it up with its first click; the second, aimed at the card, must not
+# press the dialog's upper button and deal anew.
+printf '%-8s' " 3" | dd of="$work/tarnvole.cfg" bs=8 seek=3 count=1 conv=notrunc 2>/dev/null
+start
+read -r x y < <(client_xy "$main")
+toolbar_button 1
+sleep 1
+for c in 0 1 2; do xdotool mousemove $((x + 49 + c * 77)) $((y + 302)) click --repeat 2 --delay 80 1; sleep 0.5; done
+stuck=$(our_window "や～い！") || stuck=""
+check "the lost deal brings up the stalemate dialog" test -n "$stuck"
+if [ -n "$stuck" ]; then
+  read -r dx dy < <(client_xy "$stuck")
+  xdotool mousemove $((dx + 130)) $((dy + 155)) click 1   # keep the lost board
+  check "its lower button closes it" wait_gone "$stuck"
+  px=$((x + 357)) py=$((y + 258))   # the 6 of clubs at the foot of the fifth column
+  check "the dialog's upper button lies over that card" \
+    test $((px - dx)) -ge 7 -a $((px - dx)) -le 253 -a $((py - dy)) -ge 0 -a $((py - dy)) -le 106
+  xdotool mousemove $px $py click --repeat 2 --delay 80 1
+  sleep 1
+  stuck=$(our_window "や～い！") || stuck=""
+  check "the second click of the pair leaves the stalemate dialog up" test -n "$stuck"
+  [ -n "$stuck" ] && xdotool mousemove $((dx + 130)) $((dy + 155)) click 1 && wait_gone "$stuck"
+fi
+check "the program ends by its toolbar after the lost deal" quit_by_toolbar
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all end-to-end checks passed"
