@@ -25,15 +25,6 @@ bool ShowsTheWholeBoard(const platform::MainSurface& window) {
          window.height() >= platform::Px(ClientHeight);
 }
 
-// What the player must be able to reach: the toolbar's buttons and the
-// status bar.
-std::vector<const QWidget*> ReachableControls(const Form1& form) {
-  std::vector<const QWidget*> controls{form.StatusBar1};
-  for (int i = 1; i <= form.Toolbar1->Count(); ++i)
-    if (!form.Toolbar1->Buttons(i).IsSeparator())
-      controls.push_back(form.Toolbar1->Buttons(i).Widget());
-  return controls;
-}
 }  // namespace
 
 Form1* TheForm1() { return theForm1; }
@@ -185,15 +176,17 @@ void Form1::RunLoadSteps() {
   setHeight(WindowHeight);
   setWidth(WindowWidth);
   // A damaged file, or one from a larger screen, must not give a window too
-  // small for the board, too large for the screen or out of the mouse's
-  // reach: quitting would store it again, and every later start would be as
-  // unusable. The variables keep what the file said.
+  // small for the board, too large for the screen or one whose caption the
+  // mouse cannot take hold of: quitting would store it again, and every later
+  // start would be as unusable. A window the player can still drag keeps its
+  // place, however much of it lies off the screen. The variables keep what
+  // the file said.
   const bool damaged = !ShowsTheWholeBoard(*this);
   if (damaged || !FitsOnAScreen()) {
     setHeight(CfgDefaultValue[25]);
     setWidth(CfgDefaultValue[26]);
   }
-  if (damaged || !WithinReach(ReachableControls(*this))) {
+  if (damaged || !CaptionWithinReach()) {
     setTop(CfgDefaultValue[23]);
     setLeft(CfgDefaultValue[24]);
   }

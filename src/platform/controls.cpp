@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPointer>
 #include <algorithm>
+#include <unordered_map>
 
 namespace platform {
 
@@ -40,18 +41,43 @@ namespace {
 // presses included, so that a surface can tell whether a double-click's first
 // press was its own. A press passed on from a child to its parent counts
 // again; that only ever breaks a pair, never makes one.
+//
+// It also notes the count at which each window was shown. Qt pairs a press
+// with the one before it by time and distance alone, even when a window
+// opened under the pointer in between: such a window swallows the pair's
+// second press, which the player aimed at whatever lay there before.
 class PressCounter : public QObject {
  public:
   unsigned long long count = 0;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if ((event->type() == QEvent::MouseButtonPress ||
-         event->type() == QEvent::MouseButtonDblClick) &&
-        watched->isWidgetType())
-      ++count;
+    if (!watched->isWidgetType()) return false;
+    const auto* widget = static_cast<const QWidget*>(watched);
+    switch (event->type()) {
+      case QEvent::Show:
+        if (widget->isWindow()) shownAt_[widget] = count;
+        break;
+      case QEvent::Hide:
+        if (widget->isWindow()) shownAt_.erase(widget);
+        break;
+      case QEvent::MouseButtonPress:
+        ++count;
+        break;
+      case QEvent::MouseButtonDblClick: {
+        const auto shown = shownAt_.find(widget->window());
+        const bool shownSinceFirstPress = shown != shownAt_.end() && shown->second == count;
+        ++count;
+        return shownSinceFirstPress;
+      }
+      default:
+        break;
+    }
     return false;
   }
+
+ private:
+  std::unordered_map<const QWidget*, unsigned long long> shownAt_;
 };
 
 PressCounter& Presses() {

@@ -11,7 +11,10 @@
 // DblClick in place of the second press only when the first press of the pair
 // went to the same control of this window and no press went anywhere else in
 // between; Qt pairs clicks by time and distance alone, even across windows,
-// and such a pair counts here as a fresh press.
+// and such a pair counts here as a fresh press. The other way round, any
+// window of the program that was shown after the first press of a pair
+// ignores the pair's second press: the player aimed it at what lay there
+// before the window opened.
 // Drag() during a press begins a manual drag: a picture of the control
 // follows the pointer, and the release raises DragDrop on the topmost shown
 // control under the pointer, or nothing when that control takes no drops or

@@ -1,12 +1,15 @@
 #include "platform/dialog_controls.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <algorithm>
+#include <utility>
 
 #include "platform/controls.h"
 
@@ -279,6 +282,33 @@ void OptionButton::initStyleOption(QStyleOptionButton* option) const {
 }
 
 void OptionButton::nextCheckState() { setChecked(true); }
+
+void OptionButton::focusOutEvent(QFocusEvent* event) {
+  QRadioButton::focusOutEvent(event);
+  // The widget taking the focus is already known when this one loses it.
+  auto* next = qobject_cast<OptionButton*>(QApplication::focusWidget());
+  if (next && next != this && next->parentWidget() == parentWidget())
+    next->focusStaysInGroup_ = true;
+  else if (event->reason() == Qt::ActiveWindowFocusReason)
+    focusStaysInGroup_ = true;
+}
+
+void OptionButton::focusInEvent(QFocusEvent* event) {
+  QRadioButton::focusInEvent(event);
+  const bool staysInGroup = std::exchange(focusStaysInGroup_, false);
+  const Qt::FocusReason reason = event->reason();
+  const bool byKeyboardOrOpening = reason == Qt::TabFocusReason ||
+                                   reason == Qt::BacktabFocusReason ||
+                                   reason == Qt::ActiveWindowFocusReason;
+  if (staysInGroup || !byKeyboardOrOpening || isChecked() || !parentWidget()) return;
+  for (OptionButton* button :
+       parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)) {
+    if (button->isChecked()) {
+      button->setFocus(reason);
+      return;
+    }
+  }
+}
 
 void OptionButton::setValue(bool value) {
   if (isChecked() == value) return;

@@ -102,6 +102,11 @@ class CommandButton : public QPushButton {
 // An option button whose Value, set to true, raises Click (when it was off);
 // the dialog's own handler switches the other buttons of its row off. With
 // the focus it always shows the focus frame round its caption.
+// The option buttons of one parent form a group. The way a radio group takes
+// the focus, the keyboard focus entering the group from outside it (by Tab,
+// or as the window opens) goes to the group's button that is on, so that a
+// stray Space changes nothing; moved within the group, it stays where it is
+// sent.
 class OptionButton : public QRadioButton {
   Q_OBJECT
  public:
@@ -113,9 +118,14 @@ class OptionButton : public QRadioButton {
  protected:
   void initStyleOption(QStyleOptionButton* option) const override;
   void nextCheckState() override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   int index_;
+  // The focus is coming from within the group, or back to this button as
+  // its window is active again.
+  bool focusStaysInGroup_ = false;
 };
 
 // An editable drop-down combo box. Text set by code raises Change when the

@@ -173,22 +173,9 @@ QList<QRect>& ScreenAreasForTesting() {
 // The caption strip of the frame: from the frame's top edge down to the
 // client area, the bottom border left out.
 int CaptionStripPx() { return Px(MainSurface::FrameHeight - MainSurface::FrameWidth / 2); }
-// How much of a part of the window has to lie on one screen for the player
-// to aim the mouse at it: the caption strip to drag the window back, any
-// other part to press it or read it.
+// How much of the caption strip has to lie on one screen for the player to
+// take hold of it with the mouse and drag the window back, in pixels.
 constexpr QSize CaptionGrip(64, 12);
-constexpr QSize Grip(8, 8);
-
-// Without any screen to ask there is nothing to judge by.
-bool OnAScreen(const QRect& part, QSize grip) {
-  const QList<QRect> areas = AvailableScreenAreas();
-  if (areas.isEmpty()) return true;
-  for (const QRect& area : areas) {
-    const QRect shown = part.intersected(area);
-    if (shown.width() >= grip.width() && shown.height() >= grip.height()) return true;
-  }
-  return false;
-}
 }  // namespace
 
 QList<QRect> AvailableScreenAreas() {
@@ -231,17 +218,16 @@ bool MainSurface::FitsOnAScreen() const {
   return false;
 }
 
-bool MainSurface::WithinReach(const std::vector<const QWidget*>& controls) const {
-  const int strip = CaptionStripPx();
-  const QRect caption(FramePos(), QSize(width() + Px(FrameWidth), strip));
-  const QRect closeBox(caption.right() + 1 - strip, caption.top(), strip, strip);
-  if (!OnAScreen(caption, CaptionGrip) || !OnAScreen(closeBox, Grip)) return false;
-  const QPoint client = FramePos() + QPoint(Px(FrameWidth / 2), strip);
-  for (const QWidget* control : controls) {
-    const QRect part(client + control->mapTo(this, QPoint(0, 0)), control->size());
-    if (!OnAScreen(part, Grip)) return false;
+// Without any screen to ask there is nothing to judge by.
+bool MainSurface::CaptionWithinReach() const {
+  const QList<QRect> areas = AvailableScreenAreas();
+  if (areas.isEmpty()) return true;
+  const QRect caption(FramePos(), QSize(width() + Px(FrameWidth), CaptionStripPx()));
+  for (const QRect& area : areas) {
+    const QRect shown = caption.intersected(area);
+    if (shown.width() >= CaptionGrip.width() && shown.height() >= CaptionGrip.height()) return true;
   }
-  return true;
+  return false;
 }
 
 namespace {

@@ -111,10 +111,9 @@ class MainSurface : public ControlSurface {
   // The window as placed, frame included, fits in the available area of a
   // screen.
   bool FitsOnAScreen() const;
-  // The player can reach the window as placed with the mouse: enough of its
-  // caption strip to drag it, of the close box at the strip's right end and
-  // of each of the given controls lies on one screen.
-  bool WithinReach(const std::vector<const QWidget*>& controls) const;
+  // The player can take hold of the window as placed to drag it: enough of
+  // its caption strip lies on one screen.
+  bool CaptionWithinReach() const;
 
  signals:
   void ClientResized();

@@ -11,6 +11,7 @@
 #include "board_layout.h"
 #include "card_table/form1.h"
 #include "platform/dialog_controls.h"
+#include "settings_records/form3.h"
 
 using namespace tarnvole;
 using namespace board_layout;
@@ -202,6 +203,44 @@ TEST_F(Dragging, OnlyAPairWhoseFirstPressWentToTheSameCardIsADoubleClick) {
     EXPECT_EQ(HistoryText(*form), doubleClick ? "6: 30/ 4" : "");
   }
   form->removeEventFilter(&doubleClickEvents);
+}
+
+// The mirror case: the first click of a double-click on a kept lost board
+// drops the card on itself and brings up the stalemate dialog, here with its
+// upper button under the pointer. The second click, which Qt pairs with the
+// first, was aimed at the card: the dialog ignores it and stays up, and the
+// board stays. A fresh click then presses the dialog as usual.
+TEST_F(Dragging, AWindowShownAfterThePairsFirstPressIgnoresItsSecondPress) {
+  Board stuck;  // red cards on red ones and kings in the free cells: nothing moves
+  stuck.columns = {QStringList{"00", "01"}, {"10", "11"}, {"02"}, {"12"}, {"03"}, {"13"}, {"04"}, {"14"}};
+  stuck.cells = {"012", "112", "212", "312", "", "", "", ""};
+  LayOut(*form, stuck);
+  const QPoint card = OnCard(8, 40);
+  testing_support::ModalAnswerer answerer;
+  int shown = 0;
+  bool stayedUp = false;
+  answerer.onOtherWindow = [&](QWidget* window) {
+    QPointer<Form3> dialog = qobject_cast<Form3*>(window);
+    ASSERT_NE(dialog, nullptr);
+    ++shown;
+    dialog->move(dialog->pos() + form->mapToGlobal(card) -
+                 dialog->mapToGlobal(dialog->Command1->geometry().center()));
+    const QPoint pointer = dialog->mapFromGlobal(form->mapToGlobal(card));
+    EXPECT_TRUE(dialog->Command1->geometry().contains(pointer));
+    QuickClick(dialog, pointer);
+    stayedUp = dialog && dialog->isVisible();
+    if (!dialog) return;
+    QTest::lastMouseTimestamp += 1000;
+    QuickClick(dialog, dialog->Command2->geometry().center());  // keep the lost board
+  };
+  QTest::lastMouseTimestamp += 1000;
+  QuickClick(form.get(), card);
+  EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(stayedUp);
+  EXPECT_FALSE(platform::IsLoaded<Form3>());
+  EXPECT_EQ(BoardOf(*form), stuck);
+  EXPECT_EQ(HistoryText(*form), "");
+  platform::Unload<Form3>();
 }
 
 TEST_F(Dragging, AFreeCellCardIsDraggedWithAnyButtonAndAnEmptyOrHomeCellWithNone) {

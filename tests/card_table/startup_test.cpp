@@ -313,7 +313,8 @@ TEST_F(Startup, AMovedWindowIsStoredInTwipsOfItsNewPlace) {
 
 // A geometry that would give an unusable window on a 1280 x 1024 screen
 // opens the window at the default place or size, quitting stores that window,
-// and the variables keep what the file said.
+// and the variables keep what the file said. A window whose caption the
+// player can still drag keeps its place.
 struct GeometryCase {
   const char* what;
   QByteArray file;
@@ -352,15 +353,22 @@ std::vector<GeometryCase> GeometryCases() {
        {-15, 1000, 7980, 9705}},
       {"a normal place", WithRecord(WithGeometry(23, " 1500"), 24, " 2010"),
        {1500, 2010, 7980, 9705}, {1500, 2010, 7980, 9705}},
-      {"larger than the screen, the status bar and the close box off it",
-       WithRecord(WithGeometry(25, " 9999999"), 26, " 9999999"), {1000, 1000, 9999999, 9999999},
-       dflt},
+      {"larger than the screen", WithRecord(WithGeometry(25, " 9999999"), 26, " 9999999"),
+       {1000, 1000, 9999999, 9999999}, dflt},
+      // Only the caption strip counts: the rest of the window may lie off
+      // the screen where the player left it.
       {"the End button off the left edge", WithRecord(WithGeometry(23, "-150"), 24, "-4500"),
-       {-150, -4500, 7980, 9705}, dflt},
+       {-150, -4500, 7980, 9705}, {-150, -4500, 7980, 9705}},
+      {"the Start button off the left edge", WithGeometry(24, "-1000"), {1000, -1000, 7980, 9705},
+       {1000, -1000, 7980, 9705}},
       {"only the caption strip above the bottom edge", WithGeometry(23, " 14900"),
-       {14900, 1000, 7980, 9705}, dflt},
+       {14900, 1000, 7980, 9705}, {14900, 1000, 7980, 9705}},
       {"the close box off the right edge", WithGeometry(24, " 18200"), {1000, 18200, 7980, 9705},
-       dflt},
+       {1000, 18200, 7980, 9705}},
+      {"less than the grip's height above the bottom edge", WithGeometry(23, " 15300"),
+       {15300, 1000, 7980, 9705}, dflt},
+      {"less than the grip's width left of the right edge", WithGeometry(24, " 19050"),
+       {1000, 19050, 7980, 9705}, dflt},
       {"a little past the top left corner", WithRecord(WithGeometry(23, "-15"), 24, "-450"),
        {-15, -450, 7980, 9705}, {-15, -450, 7980, 9705}},
       {"as large as the screen", WithRecord(WithRecord(WithRecord(WithGeometry(23, " 0"), 24, " 0"),

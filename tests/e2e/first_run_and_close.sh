@@ -2,10 +2,11 @@
 # The built program in a real X server, driven by real X events: the first
 # run in an empty folder, the close box, repeated starts that must leave the
 # settings file unchanged (with and without a window manager), a window
-# moved a little past the left edge, and a modal dialog that the window
-# manager is asked to minimise: under openbox, which takes the main window
-# along, and under twm, which minimises the dialog alone. Only the processes
-# started here are ever ended.
+# moved past the left edge, and a modal dialog that the window manager is
+# asked to minimise: under openbox, which takes the main window along, and
+# under twm, which minimises the dialog alone; the options dialog's first
+# focus, and a double-click whose first click brings up the stalemate dialog
+# under the pointer. Only the processes started here are ever ended.
 set -euo pipefail
 program=$(readlink -f "$1")
 for tool in Xvfb xdotool xwininfo openbox twm; do
@@ -161,27 +162,34 @@ sleep 0.5
 for i in 1 2 3 4 5; do start; quit_by_toolbar; done
 check "five quits without a window manager leave the file unchanged" cmp -s "$work/tarnvole.cfg" <(defaults)
 
-# 5. A window moved a little past the left edge (the first toolbar button
-# still within reach) is stored with a minus sign and comes back there.
+# 5. A window moved past the left edge, far enough to take the first
+# toolbar button off the screen, is stored with a minus sign and comes back
+# there: its caption can still be dragged.
 openbox >/dev/null 2>&1 & wm=$!
 sleep 1
 start
-xdotool windowmove "$main" -30 50
+xdotool windowmove "$main" -100 50
 sleep 0.5
 read -r moved_x moved_y < <(client_xy "$main")
 close_by_close_box
-check "the negative left edge is stored with a minus sign" test "$(record 24)" = "-450    "
+check "the negative left edge is stored with a minus sign" test "$(record 24)" = "-1500   "
 start
 read -r back_x back_y < <(client_xy "$main")
 check "the window comes back at the same place ($moved_x,$moved_y -> $back_x,$back_y)" \
   test "$moved_x $moved_y" = "$back_x $back_y"
+# Back on the screen, for the clicks on the toolbar that follow.
+xdotool windowmove "$main" 100 50
+sleep 0.5
 close_by_close_box
 
 # 6. A modal dialog under a window manager: it belongs to the main window
 # and keeps its size. Asked to minimise it, the window manager takes the
 # board along (or leaves the dialog up): the board is never shown without
 # the dialog it waits for. Restored, the two come back together; a click on
-# the board leaves the dialog up; closed, the board answers again.
+# the board leaves the dialog up; closed, the board answers again. With full
+# auto stored as on, the options dialog opens on "する": a Space at once and
+# its button store full auto as on again.
+printf '%-8s' " 1" | dd of="$work/tarnvole.cfg" bs=8 count=1 conv=notrunc 2>/dev/null
 start
 open_records "the records button opens the records dialog"
 if [ -n "$records" ]; then
@@ -204,7 +212,14 @@ if [ -n "$records" ]; then
   toolbar_button 4
   options=$(our_window "オプション") || options=""
   check "the board answers again: the options button opens its dialog" test -n "$options"
-  [ -n "$options" ] && click_close_box "$options" && wait_gone "$options"
+  if [ -n "$options" ]; then
+    sleep 0.3
+    xdotool key space
+    read -r x y < <(client_xy "$options")
+    xdotool mousemove $((x + 200)) $((y + 415)) click 1   # これでいい！
+    check "the button closes the options dialog" wait_gone "$options"
+    check "a Space as the options dialog opens leaves full auto on" test "$(record 1)" = " 1      "
+  fi
 fi
 check "the program ends by its close box afterwards" close_by_close_box
 
@@ -237,6 +252,34 @@ if [ -n "$records" ]; then
   [ -n "$records" ] && records_ok "$records" && wait_gone "$records"
 fi
 check "the program ends by its toolbar afterwards" quit_by_toolbar
+
+# 8. Still under twm: the ordered deck (strength 3) is lost by sending the
+# foot cards of the first three columns to the free cells, and the lost board
+# kept. A double-click on a card under where the stalemate dialog opens
+# brings it up with its first click; the second, aimed at the card, must not
+# press the dialog's upper button and deal anew.
+printf '%-8s' " 3" | dd of="$work/tarnvole.cfg" bs=8 seek=3 count=1 conv=notrunc 2>/dev/null
+start
+read -r x y < <(client_xy "$main")
+toolbar_button 1
+sleep 1
+for c in 0 1 2; do xdotool mousemove $((x + 49 + c * 77)) $((y + 302)) click --repeat 2 --delay 80 1; sleep 0.5; done
+stuck=$(our_window "や～い！") || stuck=""
+check "the lost deal brings up the stalemate dialog" test -n "$stuck"
+if [ -n "$stuck" ]; then
+  read -r dx dy < <(client_xy "$stuck")
+  xdotool mousemove $((dx + 130)) $((dy + 155)) click 1   # keep the lost board
+  check "its lower button closes it" wait_gone "$stuck"
+  px=$((x + 357)) py=$((y + 258))   # the 6 of clubs at the foot of the fifth column
+  check "the dialog's upper button lies over that card" \
+    test $((px - dx)) -ge 7 -a $((px - dx)) -le 253 -a $((py - dy)) -ge 0 -a $((py - dy)) -le 106
+  xdotool mousemove $px $py click --repeat 2 --delay 80 1
+  sleep 1
+  stuck=$(our_window "や～い！") || stuck=""
+  check "the second click of the pair leaves the stalemate dialog up" test -n "$stuck"
+  [ -n "$stuck" ] && xdotool mousemove $((dx + 130)) $((dy + 155)) click 1 && wait_gone "$stuck"
+fi
+check "the program ends by its toolbar after the lost deal" quit_by_toolbar
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all end-to-end checks passed"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -332,6 +333,32 @@ TEST_F(OptionsDialog, AfterConfirmingTheNextLoadShowsTheCurrentSettings) {
   EXPECT_EQ(DealStrength, 1);
 }
 
+// Return presses the focused button once it goes down: the repeats of a
+// held key, here one that went down before the button had the focus, press
+// nothing.
+TEST_F(OptionsDialog, AnAutorepeatedReturnDoesNotPressTheFocusedButton) {
+  StartWith(DefaultCfgBytes());
+  QPointer<Form2> dialog = &Shown();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  dialog->Option1(1).click();
+  dialog->Command1->setFocus();
+  const auto key = [&dialog](QEvent::Type type, bool autorepeat) {
+    if (!platform::IsLoaded<Form2>()) return;
+    qt_handleKeyEvent(dialog->windowHandle(), type, Qt::Key_Return, Qt::NoModifier,
+                      QStringLiteral("\r"), autorepeat);
+    QCoreApplication::processEvents();
+  };
+  for (int i = 0; i < 3; ++i) {
+    key(QEvent::KeyPress, true);
+    key(QEvent::KeyRelease, true);
+  }
+  EXPECT_TRUE(platform::IsLoaded<Form2>());
+  EXPECT_EQ(folder.Read("tarnvole.cfg"), DefaultCfgBytes());
+  key(QEvent::KeyPress, false);
+  EXPECT_FALSE(platform::IsLoaded<Form2>());
+  EXPECT_EQ(RecordOf(folder.Read("tarnvole.cfg"), 1), " 1      ");
+}
+
 TEST_F(OptionsDialog, AFileThatCannotBeWrittenIsReportedAndTheSettingsStay) {
   StartWith(DefaultCfgBytes());
   Form2& dialog = Shown();
@@ -489,6 +516,32 @@ TEST_F(OptionsDialog, TheFocusedButtonIsDrawnWithAFocusFrame) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
   EXPECT_TRUE(ShowsItsFocus(&d.Option1(0), d.Command1));
   EXPECT_TRUE(ShowsItsFocus(d.Command1, &d.Option1(0)));
+}
+
+// The focus enters a row of option buttons on the button that is on, as the
+// dialog opens and by Tab or Backtab from outside the row, so that a stray
+// Space changes no setting; within a row it goes where it is sent.
+TEST_F(OptionsDialog, TheFocusEntersEachRowOfOptionButtonsOnTheButtonThatIsOn) {
+  // Full auto on, choose the number, no secretary, the eyes.
+  StartWith(SettingsFile({" 1", " 0", " 2", " 2", " 0", " 1"}));
+  Form2& d = Shown();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+  EXPECT_EQ(QApplication::focusWidget(), &d.Option1(1));
+  QTest::keyClick(d.windowHandle(), Qt::Key_Space);
+  EXPECT_EQ(FullAuto, 1);
+
+  const std::pair<Qt::Key, QWidget*> steps[] = {
+      {Qt::Key_Tab, &d.Option2(1)},     {Qt::Key_Tab, d.Slider1},
+      {Qt::Key_Tab, d.Combo1},          {Qt::Key_Tab, &d.Option3(0)},
+      {Qt::Key_Tab, &d.Option3(1)},     {Qt::Key_Tab, &d.Option4(1)},
+      {Qt::Key_Tab, d.Command1},        {Qt::Key_Tab, &d.Option1(1)},
+      {Qt::Key_Backtab, &d.Option1(0)}, {Qt::Key_Backtab, d.Command1},
+      {Qt::Key_Backtab, &d.Option4(1)}, {Qt::Key_Backtab, &d.Option4(0)},
+      {Qt::Key_Backtab, &d.Option3(0)}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    QTest::keyClick(d.windowHandle(), steps[i].first);
+    EXPECT_EQ(QApplication::focusWidget(), steps[i].second) << "step " << i;
+  }
 }
 
 TEST_F(OptionsDialog, TheDialogIsCentredOnTheMainWindow) {
