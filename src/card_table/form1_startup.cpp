@@ -276,9 +276,7 @@ void Form1::SaveWindowAndQuit() {
         WriteRecords(texts, QuitLockWaitMs);
       },
       true,
-      QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
-                     "ウィンドウの位置と大きさは保存されません。")
-          .arg(CfgFileName));
+      WriteProblemMessage(QStringLiteral("ウィンドウの位置と大きさは保存されません。")));
   platform::EndProgram();
 }
 

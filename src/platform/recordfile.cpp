@@ -281,8 +281,11 @@ void RecordFile::Close() {
 void RecordFile::WriteBytes() {
   const QString target = RecordFileTarget(name_);
   const QByteArray path = QFile::encodeName(target);
-  const bool mayReplace = !(lock_ && lock_->OnTheFileItself());
-  if (lock_ && lock_->Held() && mayReplace) RemoveLeftoverTemporaryFiles(target);
+  // The first Put took the lock. Under the record file's own flock the file
+  // must stay the file; under the lock file, temporary files found now were
+  // left by killed writers.
+  const bool mayReplace = !lock_->OnTheFileItself();
+  if (lock_->Held() && mayReplace) RemoveLeftoverTemporaryFiles(target);
 
   struct stat old {};
   if (::stat(path.constData(), &old) != 0) {

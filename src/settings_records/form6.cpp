@@ -89,7 +89,6 @@ QColor StreakTitleColor(Long lastGameFlag) {
   return platform::VbColor(lastGameFlag == 1 ? LastGameColor : TitleColor);
 }
 
-
 QString KeptRecordsNote() { return QStringLiteral("\rこれまでの成績をそのまま表示します。"); }
 
 QString UnreadableFileMessage() {

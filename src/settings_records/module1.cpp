@@ -297,26 +297,31 @@ void SetDefaultValues() {
   }
 }
 
+namespace {
+QString CfgFileNameForMessages() {
+  return CfgFileName.isEmpty() ? QStringLiteral("tarnvole.cfg") : CfgFileName;
+}
+}  // namespace
+
 QString FileProblemMessage(bool writing) {
-  const QString name = CfgFileName.isEmpty() ? QStringLiteral("tarnvole.cfg") : CfgFileName;
-  return writing ? QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
-                                  "今の設定はこのまま使えますが、ファイルには残りません。")
-                       .arg(name)
-                 : QStringLiteral("設定ファイル「%1」を読み込めませんでした。\r"
-                                  "初期値のまま続けます。")
-                       .arg(name);
+  if (writing)
+    return WriteProblemMessage(QStringLiteral("今の設定はこのまま使えますが、ファイルには残りません。"));
+  return QStringLiteral("設定ファイル「%1」を読み込めませんでした。\r初期値のまま続けます。")
+      .arg(CfgFileNameForMessages());
+}
+
+QString WriteProblemMessage(const QString& consequence) {
+  return QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r").arg(CfgFileNameForMessages()) +
+         consequence;
 }
 
 QString ResultsWaitMessage() {
-  return QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
-                        "成績は次のゲームが終わったときか、終了するときに書き込みます。")
-      .arg(CfgFileName);
+  return WriteProblemMessage(
+      QStringLiteral("成績は次のゲームが終わったときか、終了するときに書き込みます。"));
 }
 
 QString ResultsLostMessage() {
-  return QStringLiteral("設定ファイル「%1」に書き込めませんでした。\r"
-                        "まだ書き込めていない成績は保存されません。")
-      .arg(CfgFileName);
+  return WriteProblemMessage(QStringLiteral("まだ書き込めていない成績は保存されません。"));
 }
 
 bool GuardFileAccess(const std::function<void()>& access, bool writing, const QString& message) {

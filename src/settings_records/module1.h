@@ -184,6 +184,8 @@ inline const QString DamagedFileMessage =
 bool GuardFileAccess(const std::function<void()>& access, bool writing,
                      const QString& message = QString());
 QString FileProblemMessage(bool writing);
+// A write that failed: the file named, then what that means for the player.
+QString WriteProblemMessage(const QString& consequence);
 // A game end that could not be written now and waits for a later write.
 QString ResultsWaitMessage();
 // Game ends that could not be written at the quit.

@@ -47,8 +47,13 @@ class TwoCopies : public GameEndDialog {
     platform::Unload<Form2>();
     GameEndDialog::TearDown();
   }
-  // This copy as the game starts it, and the game's own quit.
+  // This copy as the game starts it on the default file (after any copy
+  // before it), and the game's own quit.
   void StartGame() {
+    game.reset();
+    platform::Unload<Form2>();
+    ResetModule1ForTesting();
+    folder.Write("tarnvole.cfg", DefaultCfgBytes());
     game = std::make_unique<Form1>();
     game->Form_Load();
   }
@@ -56,6 +61,18 @@ class TwoCopies : public GameEndDialog {
     EndRecorder ended;
     game->SaveWindowAndQuit();
     EXPECT_EQ(ended.ends, 1);
+  }
+  // A folder in the file's place makes every write fail; the file comes
+  // back with the given bytes.
+  QByteArray MakeFileAFolder() {
+    const QByteArray bytes = File();
+    QFile::remove("tarnvole.cfg");
+    EXPECT_TRUE(QDir().mkdir("tarnvole.cfg"));
+    return bytes;
+  }
+  void PutFileBack(const QByteArray& bytes) {
+    EXPECT_TRUE(QDir().rmdir("tarnvole.cfg"));
+    folder.Write("tarnvole.cfg", bytes);
   }
   std::unique_ptr<Form1> game;
   // A copy starting up: the full read of the file.
@@ -160,21 +177,21 @@ TEST_F(TwoCopies, ALossIsBookedOnMemoryWhereTheFileCannotBeTrusted) {
 TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
   for (const bool lockHeld : {false, true}) {
     SCOPED_TRACE(lockHeld ? "lock held by another program" : "write failed");
-    ResetModule1ForTesting();
-    folder.Write("tarnvole.cfg", DefaultCfgBytes());
     StartGame();
     ModalAnswerer answerer;
     QProcess holder;
     // This copy loses while its write cannot be made.
+    const auto holdLock = [&] {
+      holder.setWorkingDirectory(folder.Path());
+      holder.start(QStringLiteral(TARNVOLE_RECORD_WRITER), {"hold", "2500"});
+      ASSERT_TRUE(holder.waitForReadyRead(10000));
+    };
     const auto loseUnwritten = [&] {
       const QByteArray file = File();
       if (lockHeld) {
-        holder.setWorkingDirectory(folder.Path());
-        holder.start(QStringLiteral(TARNVOLE_RECORD_WRITER), {"hold", "2500"});
-        ASSERT_TRUE(holder.waitForReadyRead(10000));
+        holdLock();
       } else {
-        QFile::remove("tarnvole.cfg");
-        ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
+        MakeFileAFolder();
       }
       LossBooked = 0;
       platform::Load<Form3>();
@@ -183,8 +200,7 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
         ASSERT_TRUE(holder.waitForFinished(10000));
         ASSERT_EQ(File(), file) << "written under another program's lock";
       } else {
-        ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
-        folder.Write("tarnvole.cfg", file);
+        PutFileBack(file);
       }
     };
     const QStringList told = lockHeld ? QStringList() : QStringList{ResultsWaitMessage()};
@@ -206,10 +222,7 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
     loseUnwritten();
     now = QDateTime(QDate(2026, 12, 8), QTime(0, 0, 30));
     // The quit waits longer than a game end for another program's lock.
-    if (lockHeld) {
-      holder.start(QStringLiteral(TARNVOLE_RECORD_WRITER), {"hold", "2500"});
-      ASSERT_TRUE(holder.waitForReadyRead(10000));
-    }
+    if (lockHeld) holdLock();
     QuitGame();
     EXPECT_EQ(Record(8).trimmed(), "4");
     EXPECT_EQ(Record(12).trimmed(), "3");
@@ -218,8 +231,6 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
     if (lockHeld) {
       ASSERT_TRUE(holder.waitForFinished(10000));
     }
-    game.reset();
-    platform::Unload<Form2>();
   }
 }
 
@@ -230,13 +241,9 @@ TEST_F(TwoCopies, ALossThatCouldNotBeWrittenIsBookedWithTheNextWrite) {
 TEST_F(TwoCopies, AWinWaitingToBeWrittenKeepsItsDayTimeAndMoves) {
   for (const bool quitWrites : {true, false}) {
     SCOPED_TRACE(quitWrites ? "the quit writes it" : "the quit cannot write it");
-    ResetModule1ForTesting();
-    folder.Write("tarnvole.cfg", DefaultCfgBytes());
     StartGame();
     ModalAnswerer answerer;
-    const QByteArray before = File();
-    QFile::remove("tarnvole.cfg");
-    ASSERT_TRUE(QDir().mkdir("tarnvole.cfg"));
+    const QByteArray before = MakeFileAFolder();
     now = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 0));
     GameStart = SecondsFromNow(-300);
     MoveCount = 90;
@@ -247,10 +254,7 @@ TEST_F(TwoCopies, AWinWaitingToBeWrittenKeepsItsDayTimeAndMoves) {
     // The next game is under way, the next day, and the records are looked at.
     now = QDateTime(QDate(2026, 12, 8), QTime(0, 10, 0));
     MoveCount = 150;
-    if (quitWrites) {
-      ASSERT_TRUE(QDir().rmdir("tarnvole.cfg"));
-      folder.Write("tarnvole.cfg", before);
-    }
+    if (quitWrites) PutFileBack(before);
     platform::Load<Form6>();
     platform::Unload<Form6>();
     answerer.prompts.clear();
@@ -268,8 +272,6 @@ TEST_F(TwoCopies, AWinWaitingToBeWrittenKeepsItsDayTimeAndMoves) {
     EXPECT_EQ(Record(19).trimmed(), "90");
     EXPECT_EQ(Record(20), "26/12/07");
     EXPECT_EQ(Record(21).trimmed(), "90");
-    game.reset();
-    platform::Unload<Form2>();
   }
 }
 
